@@ -1,0 +1,7 @@
+#include "app/core/local_clock.h"
+
+namespace tunvell {
+
+QTime SystemClock::Now() const { return QTime::currentTime(); }
+
+}  // namespace tunvell

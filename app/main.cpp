@@ -1,0 +1,60 @@
+#include <QApplication>
+#include <QDir>
+
+#include "app/core/local_clock.h"
+#include "app/core/player_state.h"
+#include "app/core/qt_prompts.h"
+#include "app/core/random_source.h"
+#include "app/main_window.h"
+#include "app/shell.h"
+#include "playback/engine.h"
+#include "spectrum/spectrum.h"
+#include "volume/alsa_mixer.h"
+#include "volume/volume_control.h"
+
+namespace {
+
+// Releases the state record on every way out of main.
+class ReleaseAtExit {
+public:
+    explicit ReleaseAtExit(tunvell::PlayerState& state) : state_(state) {}
+    ~ReleaseAtExit() { tunvell::ReleaseGlobals(state_); }
+    ReleaseAtExit(const ReleaseAtExit&) = delete;
+    ReleaseAtExit& operator=(const ReleaseAtExit&) = delete;
+
+private:
+    tunvell::PlayerState& state_;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString programDirectory = QCoreApplication::applicationDirPath();
+    // "name.edb" is opened by its relative name and so found beside the program.
+    QDir::setCurrent(programDirectory);
+
+    tunvell::PlayerState state;
+    tunvell::AllocateSpectrumBuffers(state);
+    const ReleaseAtExit release(state);
+
+    tunvell::QtPrompts prompts;
+    tunvell::AlsaMixer mixer;
+    if (!tunvell::OpenMasterVolume(mixer, prompts)) {
+        return 0;
+    }
+
+    const std::unique_ptr<tunvell::AudioOutput> audio = tunvell::MakeAudioEngine();
+    tunvell::SystemClock clock;
+    tunvell::MersenneRandom random;
+    tunvell::MainWindow window(
+        tunvell::Services{state, *audio, mixer, prompts, clock, random, programDirectory});
+    QObject::connect(&window, &tunvell::MainWindow::windowDestroyed, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    tunvell::StartPlayer(window);
+    if (window.IsDestroyed()) {
+        return 0;
+    }
+    return QApplication::exec();
+}

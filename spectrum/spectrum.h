@@ -1,0 +1,16 @@
+#pragma once
+
+namespace tunvell {
+
+class AudioOutput;
+class SpectrumCanvas;
+struct PlayerState;
+
+// Creates the four zeroed spectrum arrays of the state record.
+void AllocateSpectrumBuffers(PlayerState& state);
+
+// One tick of 绘制时钟: reads the FFT of the current stream, updates levels and
+// caps and draws the bars on the canvas.
+void DrawSpectrumFrame(PlayerState& state, AudioOutput& audio, SpectrumCanvas& canvas);
+
+}  // namespace tunvell

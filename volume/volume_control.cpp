@@ -1,0 +1,40 @@
+#include "volume/volume_control.h"
+
+#include <QSignalBlocker>
+#include <QSlider>
+
+#include "app/core/prompts.h"
+#include "volume/mixer.h"
+
+namespace tunvell {
+
+bool OpenMasterVolume(Mixer& mixer, Prompts& prompts) {
+    if (mixer.Open()) {
+        return true;
+    }
+    prompts.ShowMessage(QStringLiteral("不能打开混频器（mixer）"), QStringLiteral("音量控制"),
+                        BoxIcon::Error, BoxButtons::Ok);
+    return false;
+}
+
+void InitVolumeSlider(QSlider& volumeSlider, Mixer& mixer) {
+    // The program's own position writes must not reach the mixer: only the
+    // user's actions on the slider set the volume.
+    const QSignalBlocker quiet(volumeSlider);
+    volumeSlider.setMaximum(VOLUME_SLIDER_MAX);
+    if (mixer.GetMasterVolume() > VOLUME_SLIDER_MAX) {
+        mixer.SetMasterVolume(VOLUME_SLIDER_MAX);
+    }
+    if (mixer.GetMasterVolume() < VOLUME_LOW_LIMIT) {
+        mixer.SetMasterVolume(VOLUME_DEFAULT);
+        volumeSlider.setValue(VOLUME_DEFAULT);
+    } else {
+        volumeSlider.setValue(mixer.GetMasterVolume());
+    }
+}
+
+void SetVolumeFromSlider(const QSlider& volumeSlider, Mixer& mixer) {
+    mixer.SetMasterVolume(volumeSlider.sliderPosition());
+}
+
+}  // namespace tunvell
