@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "app/about_window.h"
+#include "app/button_icons.h"
 #include "app/core/clock_tick.h"
 #include "app/shell.h"
 #include "app/tray_menu.h"
@@ -48,6 +49,8 @@ MainWindow::MainWindow(Services services)
     titleFont.setPixelSize(14);
     ui_->透明标签当前播放->setFont(titleFont);
     ui_->状态条1->SetPartWidths({118, 80, 320});
+    ApplyButtonIcons(*ui_);
+    setWindowIcon(ProgramIcon());
 
     transport_ = std::make_unique<Transport>(
         TransportControls{*ui_->列表框歌曲, *ui_->按钮播放暂停, *ui_->画板1, *ui_->滑块条1,
