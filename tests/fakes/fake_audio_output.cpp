@@ -49,6 +49,9 @@ void FakeAudioOutput::Log(const char* operation, StreamHandle handle) {
 bool FakeAudioOutput::Init() {
     calls.emplace_back("Init");
     initCalled = true;
+    if (onInit) {
+        onInit();
+    }
     return initResult;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ public:
     bool initCalled = false;
     bool freeCalled = false;
     std::vector<std::string> calls;
+    // Runs after Init is logged: lets a test look at the world at that moment.
+    std::function<void()> onInit;
 
     bool Init() override;
     void Free() override;

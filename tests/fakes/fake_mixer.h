@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,21 +17,32 @@ public:
     bool accepts = true;
     std::int32_t volume = 20000;
     std::vector<std::string> calls;
+    // Runs at every call, after it is logged: lets a test look at the world
+    // at that moment.
+    std::function<void(const std::string&)> onCall;
 
     bool Open() override {
-        calls.emplace_back("Open");
+        Log("Open");
         return opens;
     }
     std::int32_t GetMasterVolume() override {
-        calls.emplace_back("Get");
+        Log("Get");
         return readable ? volume : 0;
     }
     bool SetMasterVolume(std::int32_t value) override {
-        calls.push_back("Set(" + std::to_string(value) + ")");
+        Log("Set(" + std::to_string(value) + ")");
         if (accepts) {
             volume = value;
         }
         return accepts;
+    }
+
+private:
+    void Log(const std::string& call) {
+        calls.push_back(call);
+        if (onCall) {
+            onCall(call);
+        }
     }
 };
 
