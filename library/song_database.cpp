@@ -82,8 +82,9 @@ DatabasePtr OpenFile(const QString& fileName, int flags) {
 
 struct SongDatabase::Impl {
     DatabasePtr db;
-    // The record cursor. It is stepped lazily and given up before every write,
-    // because an unfinished read keeps an autocommit write from committing.
+    // The record cursor, stepped lazily. Every write resets it, since a running
+    // statement may or may not see rows changed under it; the next read steps
+    // it again to the same place.
     StatementPtr cursor;
     qint64 position = 0;  // records skipped since Open
     bool positioned = false;
