@@ -49,12 +49,12 @@ std::optional<QString> Run(const QString& program, const QStringList& arguments,
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-Display::~Display() {
+VirtualDisplay::~VirtualDisplay() {
     StopProcess(windowManager_);
     StopProcess(xvfb_);
 }
 
-bool Display::Start(const QString& runtimeDirectory) {
+bool VirtualDisplay::Start(const QString& runtimeDirectory) {
     // -displayfd picks a free display and tells which on the descriptor given.
     xvfb_.setProgram(QStringLiteral("Xvfb"));
     xvfb_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),

@@ -20,9 +20,9 @@ std::optional<QString> Run(const QString& program, const QStringList& arguments,
 
 // A private X display (Xvfb) with a small window manager, so that windows get
 // frames, focus and close requests as on a desktop.
-class Display {
+class VirtualDisplay {
 public:
-    ~Display();
+    ~VirtualDisplay();
     bool Start(const QString& runtimeDirectory);
     QString Name() const { return name_; }
 

@@ -59,7 +59,7 @@ private:
     QString SinkVolume() const;
 
     QTemporaryDir scratch_;
-    Display display_;
+    VirtualDisplay display_;
     SoundServer sound_;
     std::unique_ptr<QTemporaryDir> programDir_;
     std::vector<std::unique_ptr<QProcess>> players_;
