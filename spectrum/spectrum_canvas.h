@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QImage>
+#include <QRgb>
 
 #include "app/core/colorref.h"
 
@@ -9,7 +10,9 @@ namespace tunvell {
 
 // The spectrum canvas 画板1: a one-pixel sunken edge around an interior that is
 // kept in an image. Drawing goes into the image with the pixel rules of the
-// classic GDI calls; painting only copies the image.
+// classic GDI calls (one-pixel solid pen, hollow brush, end points excluded) and
+// is clipped to the interior; painting only copies the image. The drawing calls
+// do not repaint by themselves: whoever finishes a picture calls update().
 class SpectrumCanvas : public QFrame {
     Q_OBJECT
 public:
@@ -23,11 +26,13 @@ public:
     // Fills the interior with the background colour.
     void Clear();
     // One-pixel outline over columns left..right-1 and rows top..bottom-1; the
-    // inside is left as it is.
+    // inside is left as it is. An empty or inverted range draws nothing.
     void Rectangle(int left, int top, int right, int bottom);
-    // Horizontal line from x1 up to, not including, x2.
+    // Horizontal line from x1 towards x2, x2 itself not drawn (so x1 == x2
+    // draws nothing, and a line drawn leftwards covers x2+1..x1).
     void Line(int x1, int y, int x2);
 
+    // The interior, in widget coordinates offset by the edge.
     const QImage& Interior() const { return image_; }
 
 protected:
@@ -35,8 +40,17 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A hidden widget gets its resize event only when first shown, yet the
+    // timer may draw on it before that; so the image follows the contents size
+    // whenever the two differ, and only then is it allocated.
+    void FitImageToInterior();
+    void HorizontalRun(long long y, long long fromX, long long toX);
+    void VerticalRun(long long x, long long fromY, long long toY);
+
     ColorRef pen_ = DEFAULT_SPECTRUM_PEN;
     ColorRef background_ = DEFAULT_SPECTRUM_BACKGROUND;
+    QRgb penPixel_;
+    QRgb backgroundPixel_;
     QImage image_;
 };
 
