@@ -48,17 +48,10 @@ QString LookupSongPath(const QString& databaseName, const QString& itemText) {
     if (!store.Open(databaseName)) {
         return {};
     }
-    const int records = store.RecordCount();
-    for (int i = 0; i < records; ++i) {
-        QString path = store.ReadPath();
-        // The cheap suffix test first: most paths end in another name.
-        if ((path.endsWith(itemText) || path.endsWith(PATH_SEPARATOR)) &&
-            FileNameOfPath(path) == itemText) {
-            return path;
-        }
-        store.Skip();
-    }
-    return {};
+    // A path whose file name is the text contains the text, so the store may
+    // pass over every record without it.
+    return store.FindPath(
+        itemText, [&itemText](const QString& path) { return FileNameOfPath(path) == itemText; });
 }
 
 int FindListItem(const QListWidget& songList, const QString& text) {

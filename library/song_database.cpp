@@ -26,6 +26,8 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 constexpr int BUSY_TIMEOUT_MS = 1000;
 
 const char* const SELECT_PATHS = "SELECT path FROM songs ORDER BY rowid";
+const char* const SELECT_PATHS_CONTAINING =
+    "SELECT path FROM songs WHERE instr(path, ?1) > 0 ORDER BY rowid";
 const char* const COUNT_RECORDS = "SELECT count(*) FROM songs";
 const char* const INSERT_PATH = "INSERT INTO songs (path) VALUES (?1)";
 const char* const CREATE_TABLE = "CREATE TABLE songs (path TEXT NOT NULL)";
@@ -49,8 +51,8 @@ QString ColumnText(sqlite3_stmt* statement) {
     return text ? QString::fromUtf8(text, bytes) : QString();
 }
 
-bool BindPath(sqlite3_stmt* statement, const QString& path) {
-    const QByteArray utf8 = path.toUtf8();
+bool BindText(sqlite3_stmt* statement, const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
     return sqlite3_bind_text64(statement, 1, utf8.constData(),
                                static_cast<sqlite3_uint64>(utf8.size()), SQLITE_TRANSIENT,
                                SQLITE_UTF8) == SQLITE_OK;
@@ -185,7 +187,7 @@ void SongDatabase::AddRecord(const QString& path) {
     }
     impl_->ReleaseCursor();
     const StatementPtr insert = Prepare(impl_->db.get(), INSERT_PATH);
-    if (insert && BindPath(insert.get(), path)) {
+    if (insert && BindText(insert.get(), path)) {
         // An autocommit insert: with synchronous FULL it is on disk when step returns.
         sqlite3_step(insert.get());
     }
@@ -203,7 +205,7 @@ int SongDatabase::AddRecords(const QStringList& paths) {
     const StatementPtr insert = Prepare(db, INSERT_PATH);
     bool stored = insert != nullptr;
     for (qsizetype i = 0; stored && i < paths.size(); ++i) {
-        stored = BindPath(insert.get(), paths[i]) && sqlite3_step(insert.get()) == SQLITE_DONE;
+        stored = BindText(insert.get(), paths[i]) && sqlite3_step(insert.get()) == SQLITE_DONE;
         sqlite3_reset(insert.get());
     }
     if (stored && Execute(db, "COMMIT")) {
@@ -258,6 +260,24 @@ QStringList SongDatabase::ReadAllPaths() {
         paths.clear();
     }
     return paths;
+}
+
+QString SongDatabase::FindPath(const QString& fragment,
+                               const std::function<bool(const QString&)>& accept) {
+    if (!IsOpen()) {
+        return {};
+    }
+    const StatementPtr select = Prepare(impl_->db.get(), SELECT_PATHS_CONTAINING);
+    if (!select || !BindText(select.get(), fragment)) {
+        return {};
+    }
+    while (sqlite3_step(select.get()) == SQLITE_ROW) {
+        QString path = ColumnText(select.get());
+        if (accept(path)) {
+            return path;
+        }
+    }
+    return {};
 }
 
 bool SongDatabase::CreateEmpty(const QString& fileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QString>
@@ -38,6 +39,10 @@ public:
     // Every path in stored order, regardless of the cursor; empty when closed or
     // unreadable.
     QStringList ReadAllPaths();
+    // The first path in stored order that contains `fragment` (byte for byte, no
+    // wildcards) and that `accept` takes; "" when none does or when closed. The
+    // store itself skips the records without the fragment, which is most of them.
+    QString FindPath(const QString& fragment, const std::function<bool(const QString&)>& accept);
     // Appends all paths in one transaction, durable when it returns: either all
     // are stored (returns their count) or none is (returns 0). 0 when closed.
     int AddRecords(const QStringList& paths);
