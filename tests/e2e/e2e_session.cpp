@@ -54,7 +54,7 @@ VirtualDisplay::~VirtualDisplay() {
     StopProcess(xvfb_);
 }
 
-bool VirtualDisplay::Start(const QString& runtimeDirectory) {
+bool VirtualDisplay::Start(const QString& runtimeDirectory, bool withWindowManager) {
     // -displayfd picks a free display and tells which on the descriptor given.
     xvfb_.setProgram(QStringLiteral("Xvfb"));
     xvfb_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
@@ -78,6 +78,9 @@ bool VirtualDisplay::Start(const QString& runtimeDirectory) {
         return false;
     }
     name_ = QLatin1Char(':') + QString::fromLatin1(line.trimmed());
+    if (!withWindowManager) {
+        return true;
+    }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), name_);

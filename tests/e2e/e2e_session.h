@@ -23,8 +23,11 @@ std::optional<QString> Run(const QString& program, const QStringList& arguments,
 class VirtualDisplay {
 public:
     ~VirtualDisplay();
-    bool Start(const QString& runtimeDirectory);
+    // withWindowManager false leaves top-level windows mapped straight on the
+    // root window, which lets a watcher see exactly when they appear.
+    bool Start(const QString& runtimeDirectory, bool withWindowManager = true);
     QString Name() const { return name_; }
+    qint64 ServerPid() const { return xvfb_.processId(); }
 
 private:
     QProcess xvfb_;
