@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include <QApplication>
 #include <QDir>
 
@@ -14,6 +16,17 @@
 
 namespace {
 
+#ifdef NDEBUG
+// A desktop program has no console to talk to: the release build keeps quiet
+// and only lets a fatal message through.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fputs(qPrintable(message), stderr);
+        std::fputc('\n', stderr);
+    }
+}
+#endif
+
 // Releases the state record on every way out of main.
 class ReleaseAtExit {
 public:
@@ -29,6 +42,9 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+#ifdef NDEBUG
+    qInstallMessageHandler(QuietMessages);
+#endif
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const QString programDirectory = QCoreApplication::applicationDirPath();
