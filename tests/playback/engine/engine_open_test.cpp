@@ -1,0 +1,229 @@
+#include <QTest>
+
+#include <QTemporaryDir>
+
+#include <array>
+#include <memory>
+
+#include "engine_test_support.h"
+#include "playback/engine.h"
+
+using tunvell::AudioOutput;
+using tunvell::StreamHandle;
+using tunvell::testing::FixturePath;
+using tunvell::testing::ScopedEnv;
+
+namespace {
+
+enum class Operation {
+    StreamFree,
+    ChannelPlay,
+    ChannelPlayRestart,
+    ChannelPause,
+    ChannelStop,
+    ChannelIsActive,
+    ChannelGetLength,
+    ChannelGetPosition,
+    ChannelSetPosition,
+    ChannelGetData,
+};
+
+// Runs the operation and says whether it gave its failure value.
+bool Fails(AudioOutput& audio, Operation operation, StreamHandle handle) {
+    std::array<float, tunvell::FFT_MAGNITUDE_COUNT> magnitudes{};
+    switch (operation) {
+        case Operation::StreamFree:
+            return !audio.StreamFree(handle);
+        case Operation::ChannelPlay:
+            return !audio.ChannelPlay(handle, false);
+        case Operation::ChannelPlayRestart:
+            return !audio.ChannelPlay(handle, true);
+        case Operation::ChannelPause:
+            return !audio.ChannelPause(handle);
+        case Operation::ChannelStop:
+            return !audio.ChannelStop(handle);
+        case Operation::ChannelIsActive:
+            return audio.ChannelIsActive(handle) != tunvell::ACTIVE_PLAYING &&
+                   audio.ChannelIsActive(handle) != tunvell::ACTIVE_PAUSED;
+        case Operation::ChannelGetLength:
+            return audio.ChannelGetLength(handle) == -1;
+        case Operation::ChannelGetPosition:
+            return audio.ChannelGetPosition(handle) == -1;
+        case Operation::ChannelSetPosition:
+            return !audio.ChannelSetPosition(handle, 176400);
+        case Operation::ChannelGetData:
+            return audio.ChannelGetData(handle, magnitudes) == -1;
+    }
+    return false;
+}
+
+const std::array<std::pair<const char*, Operation>, 10> OPERATIONS{{
+    {"StreamFree", Operation::StreamFree},
+    {"ChannelPlay", Operation::ChannelPlay},
+    {"ChannelPlay restart", Operation::ChannelPlayRestart},
+    {"ChannelPause", Operation::ChannelPause},
+    {"ChannelStop", Operation::ChannelStop},
+    {"ChannelIsActive", Operation::ChannelIsActive},
+    {"ChannelGetLength", Operation::ChannelGetLength},
+    {"ChannelGetPosition", Operation::ChannelGetPosition},
+    {"ChannelSetPosition", Operation::ChannelSetPosition},
+    {"ChannelGetData", Operation::ChannelGetData},
+}};
+
+enum class Stale { Zero, Freed, NeverIssued, AfterEngineFree };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(Stale)
+
+class EngineOpenTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        audio_ = tunvell::MakeAudioEngine();
+        QVERIFY(audio_->Init());
+    }
+    void cleanup() { audio_.reset(); }
+
+    void lengthOfEachFixture_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<qint64>("length");
+        QTest::newRow("tone 440") << "tone_440.mp3" << qint64{529200};
+        QTest::newRow("tone 1000") << "tone_1000.mp3" << qint64{529200};
+        QTest::newRow("tone 2500") << "tone_2500.mp3" << qint64{529200};
+        QTest::newRow("22.05 kHz mono") << "mono_22050.mp3" << qint64{88200};
+        QTest::newRow("8 kHz mono") << "mono_8000.mp3" << qint64{34560};
+        QTest::newRow("48 kHz stereo") << "stereo_48000.mp3" << qint64{192000};
+        QTest::newRow("VBR with Xing header") << "vbr_xing.mp3" << qint64{352800};
+        QTest::newRow("VBR without header") << "vbr_no_xing.mp3" << qint64{359424};
+        QTest::newRow("large ID3v2 tag") << "id3v2_large.mp3" << qint64{176400};
+        QTest::newRow("cut mid-frame, up to the cut") << "truncated.mp3" << qint64{211968};
+    }
+    void lengthOfEachFixture() {
+        QFETCH(QString, file);
+        QFETCH(qint64, length);
+        const StreamHandle handle = audio_->StreamCreateFile(FixturePath(file));
+        QVERIFY(handle != 0);
+        QCOMPARE(audio_->ChannelGetLength(handle), length);
+        // A new stream stands at its start and does not play by itself.
+        QCOMPARE(audio_->ChannelGetPosition(handle), qint64{0});
+        QCOMPARE(audio_->ChannelIsActive(handle), tunvell::ACTIVE_STOPPED);
+        QVERIFY(audio_->StreamFree(handle));
+    }
+
+    void badFileGivesHandleZero_data() {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing file") << FixturePath(QStringLiteral("no_such_song.mp3"));
+        QTest::newRow("directory") << FixturePath(QString());
+        QTest::newRow("zero bytes") << FixturePath(QStringLiteral("empty.mp3"));
+        QTest::newRow("text named .mp3") << FixturePath(QStringLiteral("not_audio.mp3"));
+        QTest::newRow("random bytes") << FixturePath(QStringLiteral("random_bytes.mp3"));
+        QTest::newRow("ID3 tag, no audio") << FixturePath(QStringLiteral("id3_only.mp3"));
+    }
+    void badFileGivesHandleZero() {
+        QFETCH(QString, path);
+        QCOMPARE(audio_->StreamCreateFile(path), StreamHandle{0});
+        // The engine is not disturbed by the failure.
+        const StreamHandle good =
+            audio_->StreamCreateFile(FixturePath(QStringLiteral("tone_440.mp3")));
+        QVERIFY(good != 0);
+    }
+
+    void chineseNameWithSpacesOpens() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("我的 音乐")));
+        const QString path = dir.filePath(QStringLiteral("我的 音乐/测试 歌曲 (一).mp3"));
+        QVERIFY(QFile::copy(FixturePath(QStringLiteral("tone_440.mp3")), path));
+        const StreamHandle handle = audio_->StreamCreateFile(path);
+        QVERIFY(handle != 0);
+        QCOMPARE(audio_->ChannelGetLength(handle), tunvell::testing::TONE_LENGTH_BYTES);
+    }
+
+    void handlesAreNeverReused() {
+        const QString song = FixturePath(QStringLiteral("tone_440.mp3"));
+        const StreamHandle first = audio_->StreamCreateFile(song);
+        QVERIFY(audio_->StreamFree(first));
+        const StreamHandle second = audio_->StreamCreateFile(song);
+        QVERIFY(second != 0 && second != first);
+        audio_->Free();
+        QVERIFY(audio_->Init());
+        const StreamHandle third = audio_->StreamCreateFile(song);
+        QVERIFY(third != 0 && third != first && third != second);
+    }
+
+    // Every operation on 0, a freed handle, one never given out, or one that
+    // lived before the engine was freed does nothing and gives its failure
+    // value; a live stream beside it is left alone.
+    void staleHandleFails_data() {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<Stale>("stale");
+        const std::array<std::pair<const char*, Stale>, 4> kinds{{
+            {"0", Stale::Zero},
+            {"freed", Stale::Freed},
+            {"never issued", Stale::NeverIssued},
+            {"after engine Free", Stale::AfterEngineFree},
+        }};
+        for (const auto& [operationName, operation] : OPERATIONS) {
+            for (const auto& [kindName, kind] : kinds) {
+                QTest::addRow("%s on %s", operationName, kindName) << operation << kind;
+            }
+        }
+    }
+    void staleHandleFails() {
+        QFETCH(Operation, operation);
+        QFETCH(Stale, stale);
+        const QString song = FixturePath(QStringLiteral("tone_440.mp3"));
+        StreamHandle handle = 0;
+        if (stale == Stale::Freed) {
+            handle = audio_->StreamCreateFile(song);
+            QVERIFY(audio_->StreamFree(handle));
+        } else if (stale == Stale::NeverIssued) {
+            handle = 0x7fff1234;
+        } else if (stale == Stale::AfterEngineFree) {
+            handle = audio_->StreamCreateFile(song);
+            audio_->Free();
+            QVERIFY(audio_->Init());
+        }
+        const StreamHandle live = audio_->StreamCreateFile(song);
+        QVERIFY(live != 0);
+
+        QVERIFY(Fails(*audio_, operation, handle));
+        QVERIFY(Fails(*audio_, operation, handle));  // and again, just as quietly
+
+        QCOMPARE(audio_->ChannelIsActive(live), tunvell::ACTIVE_STOPPED);
+        QCOMPARE(audio_->ChannelGetPosition(live), qint64{0});
+        QVERIFY(audio_->ChannelPlay(live, false));
+        QCOMPARE(audio_->ChannelIsActive(live), tunvell::ACTIVE_PLAYING);
+    }
+
+    // Without an output device nothing opens and nothing breaks.
+    void noDeviceOpensNothing() {
+        audio_.reset();
+        const ScopedEnv driver("SDL_AUDIODRIVER", "nonexistent");
+        const auto audio = tunvell::MakeAudioEngine();
+        QVERIFY(!audio->Init());
+        const StreamHandle handle =
+            audio->StreamCreateFile(FixturePath(QStringLiteral("tone_440.mp3")));
+        QCOMPARE(handle, StreamHandle{0});
+        for (const auto& [name, operation] : OPERATIONS) {
+            QVERIFY2(Fails(*audio, operation, handle), name);
+        }
+        audio->Free();
+        audio->Free();
+    }
+
+    void operationsBeforeInitFail() {
+        const auto audio = tunvell::MakeAudioEngine();
+        QCOMPARE(audio->StreamCreateFile(FixturePath(QStringLiteral("tone_440.mp3"))),
+                 StreamHandle{0});
+        audio->Free();
+    }
+
+private:
+    std::unique_ptr<AudioOutput> audio_;
+};
+
+QTEST_GUILESS_MAIN(EngineOpenTest)
+#include "engine_open_test.moc"
