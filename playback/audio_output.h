@@ -44,14 +44,19 @@ public:
     virtual bool ChannelPlay(StreamHandle handle, bool restart) = 0;
     virtual bool ChannelPause(StreamHandle handle) = 0;
     virtual bool ChannelStop(StreamHandle handle) = 0;
+    // A stream that played to its end reports "stopped" once its last sound
+    // has been heard.
     virtual int ChannelIsActive(StreamHandle handle) = 0;
 
     virtual std::int64_t ChannelGetLength(StreamHandle handle) = 0;    // -1 on failure
     virtual std::int64_t ChannelGetPosition(StreamHandle handle) = 0;  // heard now; -1 on failure
+    // Sample-accurate; a place past the end moves to the end (a playing
+    // stream then ends), a negative one fails. Does not change the activity.
     virtual bool ChannelSetPosition(StreamHandle handle, std::int64_t bytes) = 0;
 
     // The 512 magnitudes of a 1024-point FFT of the last frames heard; returns -1
     // on failure (and leaves `magnitudes` unspecified), anything else on success.
+    // Fails too while nothing of the stream has been heard yet.
     virtual int ChannelGetData(StreamHandle handle,
                                std::span<float, FFT_MAGNITUDE_COUNT> magnitudes) = 0;
 };
