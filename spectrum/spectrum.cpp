@@ -99,16 +99,18 @@ void DrawSpectrumFrame(PlayerState& state, AudioOutput& audio, SpectrumCanvas& c
         if (audio.ChannelGetData(state.currentStream, buffers.bins) != -1) {
             const std::int32_t width = state.spectrumBarWidth;
             const std::int32_t height = state.spectrumHeight;
-            // A width below 0 (only from a hand-edited settings file) has no
-            // sensible bar: -1 would group no bins and divide by zero, lower
-            // values would give bars of negative width. The levels still move
-            // so that a later valid width starts from the music, not from rest.
-            const bool drawsBars = width >= 0;
+            // A width below 0 (only from a hand-edited settings file) forms no
+            // bars: -1 would put no bins in a bar and average by dividing by
+            // zero, lower values would give bars of negative width. The levels
+            // still move, so a later usable width starts from the music.
+            // Counting up to the next bar end spares a division per bin.
             const std::int64_t binsPerBar = std::int64_t{width} + 1;
+            std::int64_t nextBarEnd = width >= 0 ? binsPerBar : SHOWN_BIN_COUNT + 1;
             for (int i = 1; i <= SHOWN_BIN_COUNT; ++i) {
                 UpdateLevel(buffers, i, height);
-                if (drawsBars && i % binsPerBar == 0) {
+                if (i == nextBarEnd) {
                     DrawBar(buffers, i, width, height, canvas);
+                    nextBarEnd += binsPerBar;
                 }
             }
         }
