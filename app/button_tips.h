@@ -10,7 +10,8 @@ class MainWindow;
 
 namespace tunvell {
 
-// Binds the tip control to the five picture buttons of the main window.
+// Binds the tip control 气球提示框1 to the five picture buttons of the main
+// window. Calling it again binds nothing twice.
 void RegisterButtonTips(Ui::MainWindow& controls);
 
 // Sets `tipText` for a picture button under the pointer; leaves it unchanged for

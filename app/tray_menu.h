@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QObject>
+#include <QSystemTrayIcon>
 
 class QMenu;
-class QSystemTrayIcon;
 
 namespace tunvell {
 
@@ -28,7 +31,15 @@ public:
     QMenu& FileMenu();
 
 private:
+    void BuildFileMenu();
+
     MainWindow& window_;
+    std::unique_ptr<QMenu> fileMenu_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
 };
+
+// The event type HandleTrayEvent takes for an activation of the tray icon, or
+// none for an action that is no event.
+std::optional<int> TrayEventType(QSystemTrayIcon::ActivationReason reason);
 
 }  // namespace tunvell
