@@ -13,7 +13,9 @@ class Prompts;
 // parts 1 and 2 of the main status bar.
 void RefreshPlaylist(QListWidget& songList, PartStatusBar& statusBar);
 
-// The path of the first record whose file name equals `itemText`; "" for none.
+// The path of the first record, in stored order, whose file name equals
+// `itemText` exactly; "" for none, for the empty text, and without a store. The
+// store is opened afresh on every call.
 QString LookupSongPath(const QString& databaseName, const QString& itemText);
 
 // Index of the first item whose text equals `text`, or -1.
