@@ -33,17 +33,19 @@ int SaturateToInt(std::int64_t value) {
 }
 
 // The level of bin i - 1 rises at once to a louder value and otherwise falls by
-// 3 a tick until it is at most 2. Every step is a double except where the
-// result is stored as a float, so the bars land on the same pixels as the
-// player they imitate.
+// 3 a tick until it is at most 2. The candidate is 80·b·(1 + (200 - i)/4): a
+// gain of 4060 for the lowest bin, 20 less for each bin after it, 0 at i = 204
+// and negative beyond, so the high bins never rise. Each step is taken in
+// doubles in this order and rounded to a float only where it is stored: a bar
+// edge is a truncated level, so one rounding more moves it by a pixel.
 void UpdateLevel(SpectrumBuffers& buffers, int i, std::int32_t height) {
     const int k = i - 1;
     buffers.binCopy[k] = buffers.bins[k];
     const double bin = buffers.binCopy[k];
-    double gain = bin * static_cast<double>(200 - i);
-    gain = gain * 0.25;
-    const double sum = bin + gain;
-    const double candidate = sum * 80.0;
+    double part = bin * static_cast<double>(200 - i);
+    part = part * 0.25;
+    const double scaled = bin + part;
+    const double candidate = scaled * 80.0;
 
     float& level = buffers.levels[k];
     if (candidate > static_cast<double>(level)) {
@@ -67,6 +69,7 @@ void DrawBar(SpectrumBuffers& buffers, int i, int width, std::int32_t height,
         sum = static_cast<float>(static_cast<double>(sum) +
                                  static_cast<double>(buffers.levels[i - j]));
     }
+    // Rounded to a float like the sum, then used as a double.
     const double average =
         static_cast<float>(static_cast<double>(sum) / static_cast<double>(binsPerBar));
 
