@@ -32,7 +32,7 @@ std::optional<QByteArray> ReadWholeFile(const QString& path) {
     return text;
 }
 
-// The parser as the profile functions read: "key=value" without blanks, and of
+// The parser as INI files are usually read: "key=value" without blanks, and of
 // keys given twice the first counts (a write then leaves only one).
 void Configure(CSimpleIniA& ini) {
     ini.SetSpaces(false);
