@@ -8,9 +8,10 @@ namespace tunvell::engine {
 
 namespace {
 
-// About 46 ms at 44.1 kHz: few wake-ups of the audio thread, and short enough
-// that pause and stop are heard at once.
-constexpr Uint16 DEVICE_BUFFER_FRAMES = 2048;
+// About 93 ms at 44.1 kHz. Through a sound server the device's own work per
+// wake-up is most of the player's CPU while it plays, so few wake-ups matter;
+// pause and stop are still heard within a tenth of a second.
+constexpr Uint16 DEVICE_BUFFER_FRAMES = 4096;
 // Room for a couple of streams overlapping at a change of song without a
 // reallocation while the callback is locked out.
 constexpr size_t EXPECTED_SOURCES = 8;
