@@ -10,7 +10,7 @@ PACKAGES=(
     # run: sound through PulseAudio's ALSA plugin, Chinese glyphs
     libasound2-plugins fonts-wqy-microhei
     # tests and benchmarks: sound server, display, fixtures, outside checks
-    pulseaudio pulseaudio-utils xvfb xauth x11-apps xdotool trayer openbox imagemagick
+    pulseaudio pulseaudio-utils xvfb xauth x11-apps x11-utils xdotool trayer openbox imagemagick
     lame sox libsox-fmt-mp3 mpg123 sqlite3 procps
 )
 

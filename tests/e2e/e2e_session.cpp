@@ -50,6 +50,7 @@ std::optional<QString> Run(const QString& program, const QStringList& arguments,
 }
 
 VirtualDisplay::~VirtualDisplay() {
+    StopProcess(tray_);
     StopProcess(windowManager_);
     StopProcess(xvfb_);
 }
@@ -78,19 +79,36 @@ bool VirtualDisplay::Start(const QString& runtimeDirectory, bool withWindowManag
         return false;
     }
     name_ = QLatin1Char(':') + QString::fromLatin1(line.trimmed());
+
+    environment_ = QProcessEnvironment::systemEnvironment();
+    environment_.insert(QStringLiteral("DISPLAY"), name_);
+    environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDirectory);
     if (!withWindowManager) {
         return true;
     }
-
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), name_);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDirectory);
-    windowManager_.setProcessEnvironment(environment);
+    windowManager_.setProcessEnvironment(environment_);
     windowManager_.start(QStringLiteral("openbox"), {});
     // The desktop works without a window manager too, only less like a real one.
     windowManager_.waitForStarted(5000);
     QThread::msleep(500);
     return true;
+}
+
+bool VirtualDisplay::StartTray() {
+    if (tray_.state() == QProcess::Running) {
+        return true;
+    }
+    tray_.setProcessEnvironment(environment_);
+    tray_.start(QStringLiteral("trayer"),
+                {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
+                 QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                 QStringLiteral("--width"), QStringLiteral("60"), QStringLiteral("--height"),
+                 QStringLiteral("24"), QStringLiteral("--SetDockType"), QStringLiteral("true")});
+    if (!tray_.waitForStarted(5000)) {
+        return false;
+    }
+    QThread::msleep(500);
+    return tray_.state() == QProcess::Running;
 }
 
 SoundServer::~SoundServer() { Stop(); }
@@ -244,6 +262,61 @@ bool Desktop::Click(const QString& window, int x, int y) const {
                 QStringLiteral("1")},
                environment_)
         .has_value();
+}
+
+bool Desktop::DoubleClick(const QString& window, int x, int y) const {
+    return Run(QStringLiteral("xdotool"),
+               {QStringLiteral("mousemove"), QStringLiteral("--sync"), QStringLiteral("--window"),
+                window, QString::number(x), QString::number(y), QStringLiteral("click"),
+                QStringLiteral("--repeat"), QStringLiteral("2"), QStringLiteral("--delay"),
+                QStringLiteral("80"), QStringLiteral("1")},
+               environment_)
+        .has_value();
+}
+
+bool Desktop::ClickScreen(QPoint point, int button) const {
+    return Run(QStringLiteral("xdotool"),
+               {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(point.x()),
+                QString::number(point.y()), QStringLiteral("click"), QString::number(button)},
+               environment_)
+        .has_value();
+}
+
+std::optional<QPoint> Desktop::TrayIcon(const QString& program, int timeoutMs) const {
+    // The icon is a small window of the program's class embedded in the tray
+    // host's panel; xwininfo gives its place on the screen.
+    const QRegularExpression line(QStringLiteral(R"(\("%1" "%1"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))")
+                                      .arg(QRegularExpression::escape(program)));
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        const auto tree = Run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")},
+                              environment_);
+        if (tree) {
+            auto matches = line.globalMatch(*tree);
+            while (matches.hasNext()) {
+                const auto match = matches.next();
+                const int width = match.captured(1).toInt();
+                const int height = match.captured(2).toInt();
+                if (width >= 8 && width <= 64 && height >= 8 && height <= 64) {
+                    return QPoint(match.captured(3).toInt() + width / 2,
+                                  match.captured(4).toInt() + height / 2);
+                }
+            }
+        }
+        QThread::msleep(200);
+    } while (clock.elapsed() < timeoutMs);
+    return std::nullopt;
+}
+
+bool Desktop::Minimise(const QString& window) const {
+    return Run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QStringLiteral("--sync"), window},
+               environment_, 5000)
+        .has_value();
+}
+
+bool Desktop::KeyToFocus(const QString& keys) const {
+    return Run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}, environment_).has_value();
 }
 
 bool Desktop::Key(const QString& window, const QString& keys) const {

@@ -6,6 +6,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -28,11 +29,15 @@ public:
     bool Start(const QString& runtimeDirectory, bool withWindowManager = true);
     QString Name() const { return name_; }
     qint64 ServerPid() const { return xvfb_.processId(); }
+    // Starts a tray host at the bottom right; false where none can run.
+    bool StartTray();
 
 private:
     QProcess xvfb_;
     QProcess windowManager_;
+    QProcess tray_;
     QString name_;
+    QProcessEnvironment environment_;
 };
 
 // A private PulseAudio server whose default sink is a null sink.
@@ -84,6 +89,14 @@ public:
     std::optional<QRect> Geometry(const QString& window) const;
     // Clicks at client coordinates of the window.
     bool Click(const QString& window, int x, int y) const;
+    bool DoubleClick(const QString& window, int x, int y) const;
+    // Clicks with a button at screen coordinates.
+    bool ClickScreen(QPoint point, int button) const;
+    // The centre of the program's icon in the tray, in screen coordinates.
+    std::optional<QPoint> TrayIcon(const QString& program, int timeoutMs = 5000) const;
+    bool Minimise(const QString& window) const;
+    // Keys to whatever has the keyboard now (a pop-up menu, say).
+    bool KeyToFocus(const QString& keys) const;
     bool Key(const QString& window, const QString& keys) const;
     bool Type(const QString& window, const QString& text) const;
 

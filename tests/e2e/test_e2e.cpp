@@ -3,7 +3,10 @@
 #include <QtTest>
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include "library/song_database.h"
 #include "tests/e2e/e2e_session.h"
@@ -47,6 +50,9 @@ private Q_SLOTS:
     void badFilesNeitherStopNorHurtThePlayer();
     void aSongDeletedAfterImportIsSkippedQuietly();
     void losingTheSoundServerWhilePlayingIsSurvived();
+    void doubleClickPlaysTheSongHeard();
+    void trayHidesShowsAndExitsWithoutAsking();
+    void readOnlyProgramDirectoryLosesNothing();
 
 private:
     // A fresh program directory: the binary, a store listing `songs`, and a
@@ -352,6 +358,95 @@ void EndToEndTest::losingTheSoundServerWhilePlayingIsSurvived() {
     QTest::qWait(3000);
     QCOMPARE(player.state(), QProcess::Running);
     QVERIFY(MainWindow().has_value());
+}
+
+void EndToEndTest::doubleClickPlaysTheSongHeard() {
+    LayOut({Fixture(QStringLiteral("tone_2500.mp3")), Fixture(QStringLiteral("tone_440.mp3"))}, {});
+    auto& player = *players_.emplace_back(std::make_unique<QProcess>());
+    QVERIFY(StartPlayer(player));
+    Recorder recorder;
+    QVERIFY(recorder.Start(PlayerEnvironment(), scratch_.filePath(QStringLiteral("click.raw"))));
+    // The first item of 列表框歌曲 (249,7; 247 x 122).
+    QVERIFY(Desktop(PlayerEnvironment()).DoubleClick(*MainWindow(), 300, 16));
+    QTest::qWait(3000);
+    const std::vector<double> timeline = ToneTimeline(recorder.Stop(), TONES);
+    QVERIFY(std::count(timeline.begin(), timeline.end(), 2500.0) >= 4);
+    QCOMPARE(std::count(timeline.begin(), timeline.end(), 440.0), 0);
+}
+
+void EndToEndTest::trayHidesShowsAndExitsWithoutAsking() {
+    if (!display_.StartTray()) {
+        QSKIP("no tray host can run here");
+    }
+    LayOut({Fixture(QStringLiteral("tone_440.mp3"))}, "[mode]\npmd=1\n[autorun]\npar=1\n");
+    auto& player = *players_.emplace_back(std::make_unique<QProcess>());
+    QVERIFY(StartPlayer(player));
+    const Desktop desktop(PlayerEnvironment());
+    const auto icon = desktop.TrayIcon(QStringLiteral("tunvell"));
+    QVERIFY(icon.has_value());
+    QTest::qWait(1500);  // playing by now
+
+    // Minimising hides the window; a left click on the icon brings it back.
+    QVERIFY(desktop.Minimise(*MainWindow()));
+    QTRY_VERIFY_WITH_TIMEOUT(!desktop.WindowExists(QStringLiteral("Tunvell v3.6")), 5000);
+    QVERIFY(desktop.ClickScreen(*icon, 1));
+    QVERIFY(desktop.WaitForWindow(QStringLiteral("Tunvell v3.6"), 5000).has_value());
+
+    // The right button opens the menu; its last entry, 退出, ends at once.
+    QVERIFY(desktop.ClickScreen(*icon, 3));
+    QTest::qWait(500);
+    QVERIFY(desktop.KeyToFocus(QStringLiteral("Up")));
+    QVERIFY(desktop.KeyToFocus(QStringLiteral("Return")));
+    QVERIFY(player.waitForFinished(10000));
+    QCOMPARE(player.exitCode(), 0);
+    QVERIFY(!desktop.WindowExists(QStringLiteral("警告")));
+}
+
+void EndToEndTest::readOnlyProgramDirectoryLosesNothing() {
+    // Root ignores file modes, so the directory is made read-only the way a
+    // read-only medium is: a file system mounted read-only.
+    QTemporaryDir mountPoint;
+    if (!Run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                       QStringLiteral("-o"), QStringLiteral("size=64m"),
+                                       QStringLiteral("tmpfs"), mountPoint.path()},
+             PlayerEnvironment())) {
+        QSKIP("cannot mount a file system here");
+    }
+    const auto unmount = qScopeGuard([&] {
+        Run(QStringLiteral("umount"), {QStringLiteral("-l"), mountPoint.path()}, PlayerEnvironment());
+    });
+    LayOut({Fixture(QStringLiteral("tone_440.mp3"))}, "[mode]\npmd=1\n[autorun]\npar=0\n");
+    for (const QString& name : {u"tunvell"_qs, SONG_DATABASE_NAME, u"config.ini"_qs}) {
+        QVERIFY(QFile::copy(programDir_->filePath(name), mountPoint.filePath(name)));
+    }
+    QFile::setPermissions(mountPoint.filePath(QStringLiteral("tunvell")),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QVERIFY(Run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"),
+                                          mountPoint.path()},
+                PlayerEnvironment()));
+    QFile config(mountPoint.filePath(QStringLiteral("config.ini")));
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    const QByteArray settingsBefore = config.readAll();
+    config.close();
+
+    auto& player = *players_.emplace_back(std::make_unique<QProcess>());
+    player.setProcessEnvironment(PlayerEnvironment());
+    player.start(mountPoint.filePath(QStringLiteral("tunvell")), {});
+    QVERIFY(player.waitForStarted(5000));
+    const Desktop desktop(PlayerEnvironment());
+    const auto main = MainWindow();
+    QVERIFY(main.has_value());
+    // Applying settings cannot save them; the player goes on all the same.
+    QVERIFY(desktop.Click(*main, SETTINGS_BUTTON.x(), SETTINGS_BUTTON.y()));
+    const auto settings = desktop.WaitForWindow(QStringLiteral("播放设置"));
+    QVERIFY(settings.has_value());
+    QVERIFY(desktop.Click(*settings, 226, 129));  // 按钮设置
+    QTest::qWait(500);
+    QCOMPARE(player.state(), QProcess::Running);
+    QVERIFY(config.open(QIODevice::ReadOnly));
+    QCOMPARE(config.readAll(), settingsBefore);
+    player.kill();
+    player.waitForFinished(5000);
 }
 
 int main(int argc, char* argv[]) {
