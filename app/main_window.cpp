@@ -61,11 +61,14 @@ MainWindow::MainWindow(Services services)
     CentreOnScreen(*this);
 }
 
-MainWindow::~MainWindow() { DestroyWindow(); }
+MainWindow::~MainWindow() {
+    DestroyWindow();
+}
 
 void MainWindow::ConnectEvents() {
     Transport& transport = *transport_;
-    connect(ui_->按钮上一曲, &QPushButton::clicked, this, [&transport] { transport.PlayPrevious(); });
+    connect(ui_->按钮上一曲, &QPushButton::clicked, this,
+            [&transport] { transport.PlayPrevious(); });
     connect(ui_->按钮播放暂停, &QPushButton::clicked, this,
             [&transport] { transport.TogglePlayPause(); });
     connect(ui_->按钮停止, &QPushButton::clicked, this, [&transport] { transport.StopPlayback(); });

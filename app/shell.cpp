@@ -22,10 +22,9 @@ namespace {
 const QString PAUSE_CAPTION = QStringLiteral("暂 停");
 
 std::uint32_t TickCount() {
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 }  // namespace
@@ -60,9 +59,9 @@ void StartPlayer(MainWindow& window) {
 bool ConfirmClose(MainWindow& window) {
     Services& services = window.Collaborators();
     if (window.Controls().按钮播放暂停->text() == PAUSE_CAPTION) {
-        const BoxAnswer answer = services.prompts.ShowMessage(
-            QStringLiteral("当前正在播放，是否退出播放器？"), QStringLiteral("警告"), BoxIcon::None,
-            BoxButtons::YesNo);
+        const BoxAnswer answer =
+            services.prompts.ShowMessage(QStringLiteral("当前正在播放，是否退出播放器？"),
+                                         QStringLiteral("警告"), BoxIcon::None, BoxButtons::YesNo);
         if (answer != BoxAnswer::Yes) {
             return false;
         }

@@ -12,7 +12,9 @@
 
 namespace tunvell {
 
-SingleInstanceGuard::~SingleInstanceGuard() { Close(); }
+SingleInstanceGuard::~SingleInstanceGuard() {
+    Close();
+}
 
 QString SingleInstanceGuard::MarkerPath(const QString& name) {
     QString directory = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

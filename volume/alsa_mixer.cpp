@@ -34,7 +34,9 @@ snd_mixer_elem_t* FindVolumeElement(snd_mixer_t* mixer) {
 
 }  // namespace
 
-void AlsaMixer::MixerCloser::operator()(snd_mixer_t* mixer) const { snd_mixer_close(mixer); }
+void AlsaMixer::MixerCloser::operator()(snd_mixer_t* mixer) const {
+    snd_mixer_close(mixer);
+}
 
 AlsaMixer::AlsaMixer() = default;
 AlsaMixer::~AlsaMixer() = default;

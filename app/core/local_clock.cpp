@@ -2,6 +2,8 @@
 
 namespace tunvell {
 
-QTime SystemClock::Now() const { return QTime::currentTime(); }
+QTime SystemClock::Now() const {
+    return QTime::currentTime();
+}
 
 }  // namespace tunvell

@@ -15,6 +15,8 @@ void PeriodTimer::SetPeriod(int milliseconds) {
     timer_.start(milliseconds);
 }
 
-int PeriodTimer::Period() const { return timer_.isActive() ? timer_.interval() : 0; }
+int PeriodTimer::Period() const {
+    return timer_.isActive() ? timer_.interval() : 0;
+}
 
 }  // namespace tunvell

@@ -25,9 +25,9 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 
 BoxAnswer QtPrompts::ShowMessage(const QString& text, const QString& title, BoxIcon icon,
                                  BoxButtons buttons) {
-    QMessageBox box(ToQtIcon(icon), title, text,
-                    buttons == BoxButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                 : QMessageBox::Ok);
+    QMessageBox box(
+        ToQtIcon(icon), title, text,
+        buttons == BoxButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     const int answer = box.exec();
     if (buttons == BoxButtons::Ok) {
         return BoxAnswer::Ok;

@@ -58,9 +58,12 @@ ProcessSample Sample(qint64 pid) {
             if (parts.size() < 2) {
                 continue;
             }
-            if (parts[0] == "VmRSS:") sample.rssMiB = parts[1].toDouble() / 1024;
-            if (parts[0] == "VmHWM:") sample.peakRssMiB = parts[1].toDouble() / 1024;
-            if (parts[0] == "Threads:") sample.threads = parts[1].toInt();
+            if (parts[0] == "VmRSS:")
+                sample.rssMiB = parts[1].toDouble() / 1024;
+            if (parts[0] == "VmHWM:")
+                sample.peakRssMiB = parts[1].toDouble() / 1024;
+            if (parts[0] == "Threads:")
+                sample.threads = parts[1].toInt();
         }
     }
     return sample;
@@ -108,9 +111,9 @@ private:
     bool HasTitle(Window window, const char* title) {
         // Qt writes the title as UTF-8 text; an ASCII title is the same bytes.
         XTextProperty name{};
-        const bool same = XGetWMName(x_, window, &name) != 0 && name.value != nullptr &&
-                          std::string_view(reinterpret_cast<const char*>(name.value), name.nitems) ==
-                              title;
+        const bool same =
+            XGetWMName(x_, window, &name) != 0 && name.value != nullptr &&
+            std::string_view(reinterpret_cast<const char*>(name.value), name.nitems) == title;
         if (name.value != nullptr) {
             XFree(name.value);
         }
@@ -130,8 +133,8 @@ void PrintRow(const char* label, std::vector<double> values, const char* unit) {
         return;
     }
     std::sort(values.begin(), values.end());
-    std::printf("  %-34s %9.2f %9.2f %9.2f  %s\n", label, values.front(),
-                values[values.size() / 2], values.back(), unit);
+    std::printf("  %-34s %9.2f %9.2f %9.2f  %s\n", label, values.front(), values[values.size() / 2],
+                values.back(), unit);
 }
 
 double PercentOfCore(double cpuSeconds, double wallSeconds) {
@@ -143,9 +146,9 @@ bool MakeSong(const QString& path, int seconds) {
     // Pink noise under a slow tremolo: every bar of the spectrum moves.
     const bool made =
         Run(QStringLiteral("sox"),
-            {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
-             QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
-             QStringLiteral("synth"), QString::number(seconds), QStringLiteral("pinknoise"),
+            {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+             QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"),
+             wav, QStringLiteral("synth"), QString::number(seconds), QStringLiteral("pinknoise"),
              QStringLiteral("tremolo"), QStringLiteral("0.5"), QStringLiteral("80"),
              QStringLiteral("vol"), QStringLiteral("0.5")},
             QProcessEnvironment::systemEnvironment(), 120000)
@@ -166,8 +169,10 @@ int main(int argc, char* argv[]) {
     int seconds = 60;
     const QStringList arguments = QCoreApplication::arguments();
     for (int i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--runs")) runs = std::max(1, arguments[i + 1].toInt());
-        if (arguments[i] == QLatin1String("--seconds")) seconds = std::max(5, arguments[i + 1].toInt());
+        if (arguments[i] == QLatin1String("--runs"))
+            runs = std::max(1, arguments[i + 1].toInt());
+        if (arguments[i] == QLatin1String("--seconds"))
+            seconds = std::max(5, arguments[i + 1].toInt());
     }
 
     QTemporaryDir scratch;
@@ -208,9 +213,10 @@ int main(int argc, char* argv[]) {
     config.write("[mode]\npmd=1\n[autorun]\npar=1\n");
     config.close();
 
-    std::printf("playback_cost: %d runs, %d s of playback each, 3-minute 44.1 kHz stereo MP3, "
-                "spectrum visible\n\n",
-                runs, seconds);
+    std::printf(
+        "playback_cost: %d runs, %d s of playback each, 3-minute 44.1 kHz stereo MP3, "
+        "spectrum visible\n\n",
+        runs, seconds);
 
     // Reference: the display server with nothing to show.
     const ProcessSample idleBefore = Sample(display.ServerPid());
@@ -257,8 +263,8 @@ int main(int argc, char* argv[]) {
     // Reference: the command-line decoder playing the same file into the same sink.
     QProcess decoder;
     decoder.setProcessEnvironment(environment);
-    decoder.start(QStringLiteral("mpg123"), {QStringLiteral("-q"), QStringLiteral("-o"),
-                                             QStringLiteral("pulse"), song});
+    decoder.start(QStringLiteral("mpg123"),
+                  {QStringLiteral("-q"), QStringLiteral("-o"), QStringLiteral("pulse"), song});
     double decoderCpu = -1;
     double decoderRss = -1;
     if (decoder.waitForStarted(5000)) {

@@ -111,13 +111,15 @@ bool VirtualDisplay::StartTray() {
     return tray_.state() == QProcess::Running;
 }
 
-SoundServer::~SoundServer() { Stop(); }
+SoundServer::~SoundServer() {
+    Stop();
+}
 
 bool SoundServer::Start(const QString& directory) {
     directory_ = directory;
-    const auto output = Run(QStringLiteral("bash"),
-                            {SoundServerScript(), QStringLiteral("start"), directory},
-                            QProcessEnvironment::systemEnvironment(), 30000);
+    const auto output =
+        Run(QStringLiteral("bash"), {SoundServerScript(), QStringLiteral("start"), directory},
+            QProcessEnvironment::systemEnvironment(), 30000);
     started_ = output.has_value();
     return started_;
 }
@@ -132,13 +134,16 @@ void SoundServer::Stop() {
 }
 
 void SoundServer::AddTo(QProcessEnvironment& environment) const {
-    environment.insert(QStringLiteral("PULSE_RUNTIME_PATH"), directory_ + QStringLiteral("/runtime"));
+    environment.insert(QStringLiteral("PULSE_RUNTIME_PATH"),
+                       directory_ + QStringLiteral("/runtime"));
     environment.insert(QStringLiteral("PULSE_STATE_PATH"), directory_ + QStringLiteral("/state"));
     environment.insert(QStringLiteral("PULSE_SERVER"),
                        QStringLiteral("unix:") + directory_ + QStringLiteral("/runtime/native"));
 }
 
-Recorder::~Recorder() { StopProcess(parec_); }
+Recorder::~Recorder() {
+    StopProcess(parec_);
+}
 
 bool Recorder::Start(const QProcessEnvironment& environment, const QString& file) {
     file_ = file;
@@ -196,8 +201,8 @@ double DominantTone(const std::vector<float>& samples, double from, double to,
             beforePrevious = previous;
             previous = current;
         }
-        const double power =
-            previous * previous + beforePrevious * beforePrevious - coefficient * previous * beforePrevious;
+        const double power = previous * previous + beforePrevious * beforePrevious -
+                             coefficient * previous * beforePrevious;
         const double amplitude = 2 * std::sqrt(std::max(0.0, power)) / count;
         const double share = amplitude / (rms * std::sqrt(2.0));
         if (share > bestShare) {
@@ -222,11 +227,11 @@ std::optional<QString> Desktop::WaitForWindow(const QString& name, int timeoutMs
     QElapsedTimer clock;
     clock.start();
     do {
-        const auto found = Run(QStringLiteral("xdotool"),
-                               {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                QStringLiteral("--name"),
-                                QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$')},
-                               environment_);
+        const auto found = Run(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+             QLatin1Char('^') + QRegularExpression::escape(name) + QLatin1Char('$')},
+            environment_);
         if (found && !found->trimmed().isEmpty()) {
             return found->trimmed().split(QLatin1Char('\n')).constFirst();
         }
@@ -235,22 +240,28 @@ std::optional<QString> Desktop::WaitForWindow(const QString& name, int timeoutMs
     return std::nullopt;
 }
 
-bool Desktop::WindowExists(const QString& name) const { return WaitForWindow(name, 0).has_value(); }
+bool Desktop::WindowExists(const QString& name) const {
+    return WaitForWindow(name, 0).has_value();
+}
 
 std::optional<QRect> Desktop::Geometry(const QString& window) const {
-    const auto output = Run(QStringLiteral("xdotool"),
-                            {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window},
-                            environment_);
+    const auto output =
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window}, environment_);
     if (!output) {
         return std::nullopt;
     }
     QRect rect;
     for (const QString& line : output->split(QLatin1Char('\n'))) {
         const QString value = line.section(QLatin1Char('='), 1);
-        if (line.startsWith(QLatin1String("X="))) rect.moveLeft(value.toInt());
-        if (line.startsWith(QLatin1String("Y="))) rect.moveTop(value.toInt());
-        if (line.startsWith(QLatin1String("WIDTH="))) rect.setWidth(value.toInt());
-        if (line.startsWith(QLatin1String("HEIGHT="))) rect.setHeight(value.toInt());
+        if (line.startsWith(QLatin1String("X=")))
+            rect.moveLeft(value.toInt());
+        if (line.startsWith(QLatin1String("Y=")))
+            rect.moveTop(value.toInt());
+        if (line.startsWith(QLatin1String("WIDTH=")))
+            rect.setWidth(value.toInt());
+        if (line.startsWith(QLatin1String("HEIGHT=")))
+            rect.setHeight(value.toInt());
     }
     return rect;
 }
@@ -285,13 +296,14 @@ bool Desktop::ClickScreen(QPoint point, int button) const {
 std::optional<QPoint> Desktop::TrayIcon(const QString& program, int timeoutMs) const {
     // The icon is a small window of the program's class embedded in the tray
     // host's panel; xwininfo gives its place on the screen.
-    const QRegularExpression line(QStringLiteral(R"(\("%1" "%1"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))")
-                                      .arg(QRegularExpression::escape(program)));
+    const QRegularExpression line(
+        QStringLiteral(R"(\("%1" "%1"\)\s+(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))")
+            .arg(QRegularExpression::escape(program)));
     QElapsedTimer clock;
     clock.start();
     do {
-        const auto tree = Run(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")},
-                              environment_);
+        const auto tree = Run(QStringLiteral("xwininfo"),
+                              {QStringLiteral("-root"), QStringLiteral("-tree")}, environment_);
         if (tree) {
             auto matches = line.globalMatch(*tree);
             while (matches.hasNext()) {
@@ -310,8 +322,9 @@ std::optional<QPoint> Desktop::TrayIcon(const QString& program, int timeoutMs) c
 }
 
 bool Desktop::Minimise(const QString& window) const {
-    return Run(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QStringLiteral("--sync"), window},
-               environment_, 5000)
+    return Run(QStringLiteral("xdotool"),
+               {QStringLiteral("windowminimize"), QStringLiteral("--sync"), window}, environment_,
+               5000)
         .has_value();
 }
 
@@ -320,18 +333,18 @@ bool Desktop::KeyToFocus(const QString& keys) const {
 }
 
 bool Desktop::Key(const QString& window, const QString& keys) const {
-    Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window},
-        environment_, 3000);
-    return Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys},
-               environment_)
+    Run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}, environment_, 3000);
+    return Run(QStringLiteral("xdotool"),
+               {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys}, environment_)
         .has_value();
 }
 
 bool Desktop::Type(const QString& window, const QString& text) const {
-    Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window},
-        environment_, 3000);
-    return Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"),
-                                           QStringLiteral("20"), text},
+    Run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}, environment_, 3000);
+    return Run(QStringLiteral("xdotool"),
+               {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text},
                environment_)
         .has_value();
 }

@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>

@@ -94,9 +94,10 @@ void EndToEndTest::init() {
         QVERIFY(sound_.Start(scratch_.filePath(QStringLiteral("pulse"))));
     }
     // Each test starts from a sink at half volume.
-    QVERIFY(Run(QStringLiteral("pactl"),
-                {QStringLiteral("set-sink-volume"), QStringLiteral("nullsink"), QStringLiteral("50%")},
-                PlayerEnvironment()));
+    QVERIFY(
+        Run(QStringLiteral("pactl"),
+            {QStringLiteral("set-sink-volume"), QStringLiteral("nullsink"), QStringLiteral("50%")},
+            PlayerEnvironment()));
 }
 
 void EndToEndTest::cleanup() {
@@ -278,9 +279,9 @@ void EndToEndTest::applyingSettingsWritesTheFile() {
     for (QString& line : lines) {
         line = line.trimmed();
     }
-    QCOMPARE(lines, (QStringList{u"[mode]"_qs, u"pmd=0"_qs, u"[autorun]"_qs, u"par=0"_qs,
-                                 u"[position]"_qs, u"pos=7"_qs, u"[color]"_qs, u"cl1=16777215"_qs,
-                                 u"cl2=12295509"_qs}));
+    QCOMPARE(lines,
+             (QStringList{u"[mode]"_qs, u"pmd=0"_qs, u"[autorun]"_qs, u"par=0"_qs, u"[position]"_qs,
+                          u"pos=7"_qs, u"[color]"_qs, u"cl1=16777215"_qs, u"cl2=12295509"_qs}));
 }
 
 void EndToEndTest::closingWhilePlayingAsks() {
@@ -309,8 +310,10 @@ void EndToEndTest::closingWhilePlayingAsks() {
 void EndToEndTest::badFilesNeitherStopNorHurtThePlayer_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("garbage store") << SONG_DATABASE_NAME << QByteArray("not a database\x01\x02", 16);
-    QTest::newRow("garbage settings") << u"config.ini"_qs << QByteArray("\xff\xfe[[pos=\n=\x01", 11);
+    QTest::newRow("garbage store")
+        << SONG_DATABASE_NAME << QByteArray("not a database\x01\x02", 16);
+    QTest::newRow("garbage settings")
+        << u"config.ini"_qs << QByteArray("\xff\xfe[[pos=\n=\x01", 11);
 }
 
 void EndToEndTest::badFilesNeitherStopNorHurtThePlayer() {
@@ -406,14 +409,15 @@ void EndToEndTest::readOnlyProgramDirectoryLosesNothing() {
     // Root ignores file modes, so the directory is made read-only the way a
     // read-only medium is: a file system mounted read-only.
     QTemporaryDir mountPoint;
-    if (!Run(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                       QStringLiteral("-o"), QStringLiteral("size=64m"),
-                                       QStringLiteral("tmpfs"), mountPoint.path()},
+    if (!Run(QStringLiteral("mount"),
+             {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+              QStringLiteral("size=64m"), QStringLiteral("tmpfs"), mountPoint.path()},
              PlayerEnvironment())) {
         QSKIP("cannot mount a file system here");
     }
     const auto unmount = qScopeGuard([&] {
-        Run(QStringLiteral("umount"), {QStringLiteral("-l"), mountPoint.path()}, PlayerEnvironment());
+        Run(QStringLiteral("umount"), {QStringLiteral("-l"), mountPoint.path()},
+            PlayerEnvironment());
     });
     LayOut({Fixture(QStringLiteral("tone_440.mp3"))}, "[mode]\npmd=1\n[autorun]\npar=0\n");
     for (const QString& name : {u"tunvell"_qs, SONG_DATABASE_NAME, u"config.ini"_qs}) {
@@ -421,8 +425,8 @@ void EndToEndTest::readOnlyProgramDirectoryLosesNothing() {
     }
     QFile::setPermissions(mountPoint.filePath(QStringLiteral("tunvell")),
                           QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    QVERIFY(Run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"),
-                                          mountPoint.path()},
+    QVERIFY(Run(QStringLiteral("mount"),
+                {QStringLiteral("-o"), QStringLiteral("remount,ro"), mountPoint.path()},
                 PlayerEnvironment()));
     QFile config(mountPoint.filePath(QStringLiteral("config.ini")));
     QVERIFY(config.open(QIODevice::ReadOnly));

@@ -8,7 +8,9 @@ void FakeAudioOutput::AddFile(const QString& path, std::int64_t lengthBytes) {
     files_[path] = lengthBytes;
 }
 
-void FakeAudioOutput::RemoveFile(const QString& path) { files_.erase(path); }
+void FakeAudioOutput::RemoveFile(const QString& path) {
+    files_.erase(path);
+}
 
 void FakeAudioOutput::EndStream(StreamHandle handle) {
     if (Stream* stream = Live(handle)) {

@@ -16,7 +16,9 @@ MainWindowFixture::MainWindowFixture() {
 
 MainWindowFixture::~MainWindowFixture() = default;
 
-void MainWindowFixture::Start() { StartPlayer(*window_); }
+void MainWindowFixture::Start() {
+    StartPlayer(*window_);
+}
 
 void MainWindowFixture::WriteSongDatabase(const QStringList& paths) {
     const QString file = dir.FilePath(SONG_DATABASE_NAME);

@@ -4,13 +4,13 @@
 
 #include "app/core/player_state.h"
 #include "app/main_window.h"
+#include "app/main_window_controls.h"
 #include "tests/fakes/fake_audio_output.h"
 #include "tests/fakes/fake_mixer.h"
 #include "tests/fakes/fake_prompts.h"
 #include "tests/fakes/fixed_clock.h"
 #include "tests/fakes/scripted_random.h"
 #include "tests/fakes/temp_program_dir.h"
-#include "app/main_window_controls.h"
 
 namespace tunvell::testing {
 

@@ -28,7 +28,8 @@ void StartUpTest::bringsTheSubsystemsUpInOrder() {
     bool audioBeforeVolume = true;
     fixture.mixer.onCall = [&](const std::string&) {
         if (fixture.mixer.calls.size() == 1) {
-            shownBeforeVolume = fixture.Window().isVisible() && !fixture.Controls().画板1->isVisible();
+            shownBeforeVolume =
+                fixture.Window().isVisible() && !fixture.Controls().画板1->isVisible();
             seededBeforeVolume = fixture.random.seed.has_value();
             audioBeforeVolume = fixture.audio.initCalled;
         }
@@ -52,8 +53,7 @@ void StartUpTest::bringsTheSubsystemsUpInOrder() {
     MainWindow& window = fixture.Window();
     QVERIFY(window.isVisible());
     QVERIFY(!fixture.Controls().画板1->isVisible());
-    QCOMPARE(fixture.mixer.calls,
-             (std::vector<std::string>{"Get", "Set(32767)", "Get", "Get"}));
+    QCOMPARE(fixture.mixer.calls, (std::vector<std::string>{"Get", "Set(32767)", "Get", "Get"}));
     QCOMPARE(fixture.Controls().滑块条2->maximum(), 32767);
     QCOMPARE(fixture.Controls().滑块条2->value(), 32767);
     QCOMPARE(fixture.audio.calls.front(), std::string("Init"));
