@@ -118,7 +118,7 @@ void DrawSpectrumFrame(PlayerState& state, AudioOutput& audio, SpectrumCanvas& c
             }
         }
     }
-    canvas.update();
+    canvas.Present();
 }
 
 }  // namespace tunvell

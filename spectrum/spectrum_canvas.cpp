@@ -1,7 +1,9 @@
 #include "spectrum/spectrum_canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace tunvell {
@@ -18,6 +20,8 @@ SpectrumCanvas::SpectrumCanvas(QWidget* parent)
     : QFrame(parent), penPixel_(PixelOf(pen_)), backgroundPixel_(PixelOf(background_)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
+    // The frame and the image cover every pixel: nothing beneath needs painting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void SpectrumCanvas::SetPenColor(ColorRef color) {
@@ -35,7 +39,24 @@ void SpectrumCanvas::FitImageToInterior() {
     if (image_.size() != size) {
         image_ = QImage(size, QImage::Format_RGB32);
         image_.fill(backgroundPixel_);
+        shown_ = QImage();  // forces the next Present to repaint
     }
+}
+
+void SpectrumCanvas::Present() {
+    const qsizetype bytes = image_.sizeInBytes();
+    if (shown_.size() == image_.size() &&
+        std::memcmp(shown_.constBits(), image_.constBits(), static_cast<std::size_t>(bytes)) == 0) {
+        return;
+    }
+    if (shown_.size() != image_.size()) {
+        // A separate buffer, never a shared copy: image_ is written every tick.
+        shown_ = QImage(image_.size(), image_.format());
+    }
+    std::memcpy(shown_.bits(), image_.constBits(), static_cast<std::size_t>(bytes));
+    // Painted at once, from the tick: a posted update would cost the event loop
+    // another round 33 times a second.
+    repaint(contentsRect());
 }
 
 void SpectrumCanvas::Clear() {
@@ -87,10 +108,12 @@ void SpectrumCanvas::Line(int x1, int y, int x2) {
     }
 }
 
-void SpectrumCanvas::paintEvent(QPaintEvent* /*event*/) {
+void SpectrumCanvas::paintEvent(QPaintEvent* event) {
     FitImageToInterior();
     QPainter painter(this);
-    drawFrame(&painter);
+    if (!contentsRect().contains(event->rect())) {
+        drawFrame(&painter);
+    }
     painter.drawImage(contentsRect().topLeft(), image_);
 }
 

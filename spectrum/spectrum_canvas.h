@@ -35,6 +35,10 @@ public:
     // The interior, in widget coordinates offset by the edge.
     const QImage& Interior() const { return image_; }
 
+    // Asks for a repaint of the interior when its picture differs from the one
+    // shown last: a still spectrum (silence, a paused song) costs no drawing.
+    void Present();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -52,6 +56,7 @@ private:
     QRgb penPixel_;
     QRgb backgroundPixel_;
     QImage image_;
+    QImage shown_;  // the picture last handed to the screen, same size as image_
 };
 
 }  // namespace tunvell

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void drawing();
     void colourReferencesAreRedLowest();
     void paintingCopiesTheInterior();
+    void onlyAChangedPictureIsRepainted();
 };
 
 void SpectrumCanvasTest::interiorSitsInsideTheEdge() {
@@ -187,6 +188,35 @@ void SpectrumCanvasTest::paintingCopiesTheInterior() {
     QCOMPARE(shown.pixel(0, 20), shade);
     QCOMPARE(shown.pixel(100, 44), light);
     QCOMPARE(shown.pixel(203, 20), light);
+}
+
+void SpectrumCanvasTest::onlyAChangedPictureIsRepainted() {
+    // Counts the paint events the canvas receives.
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    SpectrumCanvas canvas;
+    canvas.resize(204, 45);
+    canvas.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+    canvas.installEventFilter(&counter);
+
+    canvas.Clear();
+    canvas.Line(0, 8, 7);
+    canvas.Present();
+    QCOMPARE(counter.paints, 1);
+    // The same picture again, as in silence or while paused: nothing to paint.
+    canvas.Clear();
+    canvas.Line(0, 8, 7);
+    canvas.Present();
+    QCOMPARE(counter.paints, 1);
+    canvas.Line(0, 9, 7);
+    canvas.Present();
+    QCOMPARE(counter.paints, 2);
 }
 
 }  // namespace tunvell::testing
