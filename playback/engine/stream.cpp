@@ -16,9 +16,10 @@ constexpr std::int64_t DECODE_CHUNK_FRAMES = 4096;
 constexpr std::int64_t CONVERT_CHUNK_FRAMES = 4096;
 // How far the worker decodes ahead: half a second of device frames.
 constexpr int RING_SECONDS_DIVISOR = 2;
-// While the ring is full the worker looks again this often; the ring holds
-// ten times as much, so the callback never finds it empty.
-constexpr std::chrono::milliseconds IDLE_WAIT{40};
+// While the ring is full enough the worker looks again this often. It refills
+// once half the ring (a quarter of a second) has been played, so even a late
+// look leaves the callback well supplied.
+constexpr std::chrono::milliseconds IDLE_WAIT{100};
 
 }  // namespace
 
@@ -209,9 +210,18 @@ void Stream::DecodeLoop(std::stop_token stop) {
 
 bool Stream::DecodeStep() {
     std::int64_t space = 0;
+    std::int64_t capacity = 0;
     {
         const std::lock_guard lock(mutex_);
         space = ring_.FreeFrames();
+        capacity = ring_.Capacity();
+    }
+    // Refill in batches, from half empty to full: the worker then wakes a few
+    // times a second instead of after every device period.
+    if (space == 0) {
+        refilling_ = false;
+    } else if (space >= capacity / 2) {
+        refilling_ = true;
     }
     std::int64_t available = converter_->AvailableFrames();
     if (decoderDone_) {
@@ -225,7 +235,7 @@ bool Stream::DecodeStep() {
             }
         }
     }
-    if (available > 0 && space > 0) {
+    if (refilling_ && available > 0 && space > 0) {
         const std::int64_t frames = std::min({available, space, CONVERT_CHUNK_FRAMES});
         const std::span<float> piece =
             std::span(converted_).first(static_cast<size_t>(frames * device_.channels));
@@ -237,7 +247,7 @@ bool Stream::DecodeStep() {
             return true;
         }
     }
-    if (!decoderDone_ && available < CONVERT_CHUNK_FRAMES) {
+    if (refilling_ && !decoderDone_ && available < CONVERT_CHUNK_FRAMES) {
         const Mpg123Decoder::ReadResult result = decoder_->Read(decoded_);
         const auto samples = static_cast<size_t>(result.frames * decoder_->Channels());
         const bool taken =

@@ -83,6 +83,7 @@ private:
 
     // Shared with the callback, guarded by mutex_.
     mutable std::mutex mutex_;
+    bool refilling_ = true;  // worker thread only: filling the ring up to full
     FrameRing ring_;
     HeardHistory history_;
     State state_ = State::Stopped;
