@@ -231,7 +231,7 @@ int main(int argc, char* argv[]) {
         player.setProcessEnvironment(environment);
         const auto started = Clock::now();
         player.start(binary, {});
-        const auto mapped = watcher.WaitFor("Tunvell v3.6", std::chrono::seconds(10));
+        const auto mapped = watcher.WaitFor("Tunvell v3.6", std::chrono::seconds(30));
         if (!player.waitForStarted(5000) || !mapped) {
             std::fprintf(stderr, "playback_cost: the player did not show its window\n");
             return 1;
