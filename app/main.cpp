@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/core/local_clock.h"
 #include "app/core/player_state.h"
@@ -47,6 +49,13 @@ int main(int argc, char* argv[]) {
 #endif
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The program speaks Chinese whatever the locale, so Qt's own buttons and
+    // dialogs ("是", "否", the file dialog) do too, where the translation exists.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
     const QString programDirectory = QCoreApplication::applicationDirPath();
     // "name.edb" is opened by its relative name and so found beside the program.
     QDir::setCurrent(programDirectory);

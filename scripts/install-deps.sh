@@ -7,8 +7,8 @@ PACKAGES=(
     # build
     build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools
     libmpg123-dev libsdl2-dev libasound2-dev libsqlite3-dev libsimpleini-dev libkissfft-dev
-    # run: sound through PulseAudio's ALSA plugin, Chinese glyphs
-    libasound2-plugins fonts-wqy-microhei
+    # run: sound through PulseAudio's ALSA plugin, Chinese glyphs and Qt's Chinese texts
+    libasound2-plugins fonts-wqy-microhei qt6-translations-l10n
     # tests and benchmarks: sound server, display, fixtures, outside checks
     pulseaudio pulseaudio-utils xvfb xauth x11-apps x11-utils xdotool trayer openbox imagemagick
     lame sox libsox-fmt-mp3 mpg123 sqlite3 procps
