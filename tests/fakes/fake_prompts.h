@@ -51,9 +51,15 @@ public:
         if (files.empty()) {
             return std::nullopt;
         }
-        auto file = files.front();
+        // Copied apart from the optional: GCC 12 otherwise warns (wrongly) that
+        // the copy may be uninitialised.
+        const bool chosen = files.front().has_value();
+        const QString path = files.front().value_or(QString());
         files.pop_front();
-        return file;
+        if (!chosen) {
+            return std::nullopt;
+        }
+        return path;
     }
 
     QString ChooseFolder(const QString& title) override {
