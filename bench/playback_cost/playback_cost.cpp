@@ -72,8 +72,15 @@ ProcessSample Sample(qint64 pid) {
 // Sees top-level windows appear on a display without a window manager.
 class MapWatcher {
 public:
-    explicit MapWatcher(const QString& display)
-        : x_(XOpenDisplay(display.toLocal8Bit().constData())) {
+    explicit MapWatcher(const QString& display) {
+        // A display server that has just lost its last client resets and
+        // refuses connections for a moment: try again for a few seconds.
+        for (int attempt = 0; attempt < 50 && x_ == nullptr; ++attempt) {
+            x_ = XOpenDisplay(display.toLocal8Bit().constData());
+            if (x_ == nullptr) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        }
         if (x_ != nullptr) {
             XSelectInput(x_, DefaultRootWindow(x_), SubstructureNotifyMask);
             XSync(x_, False);
@@ -86,6 +93,8 @@ public:
     }
     MapWatcher(const MapWatcher&) = delete;
     MapWatcher& operator=(const MapWatcher&) = delete;
+
+    bool Connected() const { return x_ != nullptr; }
 
     // The moment a window of that title was mapped; nullopt on time-out.
     std::optional<Clock::time_point> WaitFor(const char* title, std::chrono::seconds timeout) {
@@ -120,7 +129,7 @@ private:
         return same;
     }
 
-    ::Display* x_;
+    ::Display* x_ = nullptr;
 };
 
 struct Figures {
@@ -229,11 +238,15 @@ int main(int argc, char* argv[]) {
         MapWatcher watcher(display.Name());
         QProcess player;
         player.setProcessEnvironment(environment);
+        // Nobody reads the player's streams while it is measured.
+        player.setStandardOutputFile(QProcess::nullDevice());
+        player.setStandardErrorFile(QProcess::nullDevice());
         const auto started = Clock::now();
         player.start(binary, {});
         const auto mapped = watcher.WaitFor("Tunvell v3.6", std::chrono::seconds(30));
         if (!player.waitForStarted(5000) || !mapped) {
-            std::fprintf(stderr, "playback_cost: the player did not show its window\n");
+            std::fprintf(stderr, "playback_cost: the player did not show its window%s\n",
+                         watcher.Connected() ? "" : " (cannot watch the display)");
             return 1;
         }
         tunvell.startUpMs.push_back(
@@ -263,6 +276,8 @@ int main(int argc, char* argv[]) {
     // Reference: the command-line decoder playing the same file into the same sink.
     QProcess decoder;
     decoder.setProcessEnvironment(environment);
+    decoder.setStandardOutputFile(QProcess::nullDevice());
+    decoder.setStandardErrorFile(QProcess::nullDevice());
     decoder.start(QStringLiteral("mpg123"),
                   {QStringLiteral("-q"), QStringLiteral("-o"), QStringLiteral("pulse"), song});
     double decoderCpu = -1;

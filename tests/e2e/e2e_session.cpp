@@ -62,6 +62,9 @@ bool VirtualDisplay::Start(const QString& runtimeDirectory, bool withWindowManag
                         QStringLiteral("-screen"), QStringLiteral("0"),
                         QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                         QStringLiteral("tcp")});
+    // What the server says on its error stream (keymap warnings at every client)
+    // would fill an unread pipe and stall the server.
+    xvfb_.setStandardErrorFile(QProcess::nullDevice());
     xvfb_.start();
     if (!xvfb_.waitForStarted(5000)) {
         return false;
@@ -87,6 +90,8 @@ bool VirtualDisplay::Start(const QString& runtimeDirectory, bool withWindowManag
         return true;
     }
     windowManager_.setProcessEnvironment(environment_);
+    windowManager_.setStandardOutputFile(QProcess::nullDevice());
+    windowManager_.setStandardErrorFile(QProcess::nullDevice());
     windowManager_.start(QStringLiteral("openbox"), {});
     // The desktop works without a window manager too, only less like a real one.
     windowManager_.waitForStarted(5000);
@@ -99,6 +104,8 @@ bool VirtualDisplay::StartTray() {
         return true;
     }
     tray_.setProcessEnvironment(environment_);
+    tray_.setStandardOutputFile(QProcess::nullDevice());
+    tray_.setStandardErrorFile(QProcess::nullDevice());
     tray_.start(QStringLiteral("trayer"),
                 {QStringLiteral("--edge"), QStringLiteral("bottom"), QStringLiteral("--align"),
                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
