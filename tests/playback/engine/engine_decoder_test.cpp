@@ -11,6 +11,7 @@
 #include "playback/engine/mpg123_decoder.h"
 
 using tunvell::engine::Mpg123Decoder;
+using tunvell::testing::AddFilesThatAreNoSong;
 using tunvell::testing::FixturePath;
 
 namespace {
@@ -95,12 +96,7 @@ private Q_SLOTS:
     void refusesWhatIsNoSong_data() {
         QTest::addColumn<QString>("path");
         QTest::newRow("empty path") << QString();
-        QTest::newRow("missing file") << FixturePath(QStringLiteral("no_such_song.mp3"));
-        QTest::newRow("directory") << FixturePath(QString());
-        QTest::newRow("zero bytes") << FixturePath(QStringLiteral("empty.mp3"));
-        QTest::newRow("text named .mp3") << FixturePath(QStringLiteral("not_audio.mp3"));
-        QTest::newRow("random bytes") << FixturePath(QStringLiteral("random_bytes.mp3"));
-        QTest::newRow("ID3 tag, no audio") << FixturePath(QStringLiteral("id3_only.mp3"));
+        AddFilesThatAreNoSong();
     }
     void refusesWhatIsNoSong() {
         QFETCH(QString, path);

@@ -11,8 +11,10 @@
 
 using tunvell::AudioOutput;
 using tunvell::StreamHandle;
+using tunvell::testing::AddFilesThatAreNoSong;
 using tunvell::testing::FixturePath;
 using tunvell::testing::ScopedEnv;
+using tunvell::testing::SharedEngine;
 
 namespace {
 
@@ -82,21 +84,9 @@ class EngineOpenTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // One engine for the run where possible: closing a device waits for SDL
-    // to drain it, which would cost a third of a second per test.
-    void init() {
-        if (!audio_) {
-            audio_ = tunvell::MakeAudioEngine();
-        }
-        QVERIFY(audio_->Init());
-    }
-    void cleanupTestCase() { audio_.reset(); }
-    void cleanup() {
-        for (const StreamHandle handle : opened_) {
-            audio_->StreamFree(handle);
-        }
-        opened_.clear();
-    }
+    void init() { QVERIFY(engine_.Init()); }
+    void cleanup() { engine_.FreeOpened(); }
+    void cleanupTestCase() { engine_.Release(); }
 
     void lengthOfEachFixture_data() {
         QTest::addColumn<QString>("file");
@@ -117,21 +107,16 @@ private Q_SLOTS:
         QFETCH(qint64, length);
         const StreamHandle handle = Create(FixturePath(file));
         QVERIFY(handle != 0);
-        QCOMPARE(audio_->ChannelGetLength(handle), length);
+        QCOMPARE(engine_->ChannelGetLength(handle), length);
         // A new stream stands at its start and does not play by itself.
-        QCOMPARE(audio_->ChannelGetPosition(handle), qint64{0});
-        QCOMPARE(audio_->ChannelIsActive(handle), tunvell::ACTIVE_STOPPED);
-        QVERIFY(audio_->StreamFree(handle));
+        QCOMPARE(engine_->ChannelGetPosition(handle), qint64{0});
+        QCOMPARE(engine_->ChannelIsActive(handle), tunvell::ACTIVE_STOPPED);
+        QVERIFY(engine_->StreamFree(handle));
     }
 
     void badFileGivesHandleZero_data() {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing file") << FixturePath(QStringLiteral("no_such_song.mp3"));
-        QTest::newRow("directory") << FixturePath(QString());
-        QTest::newRow("zero bytes") << FixturePath(QStringLiteral("empty.mp3"));
-        QTest::newRow("text named .mp3") << FixturePath(QStringLiteral("not_audio.mp3"));
-        QTest::newRow("random bytes") << FixturePath(QStringLiteral("random_bytes.mp3"));
-        QTest::newRow("ID3 tag, no audio") << FixturePath(QStringLiteral("id3_only.mp3"));
+        AddFilesThatAreNoSong();
     }
     void badFileGivesHandleZero() {
         QFETCH(QString, path);
@@ -148,17 +133,17 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(FixturePath(QStringLiteral("tone_440.mp3")), path));
         const StreamHandle handle = Create(path);
         QVERIFY(handle != 0);
-        QCOMPARE(audio_->ChannelGetLength(handle), tunvell::testing::TONE_LENGTH_BYTES);
+        QCOMPARE(engine_->ChannelGetLength(handle), tunvell::testing::TONE_LENGTH_BYTES);
     }
 
     void handlesAreNeverReused() {
         const QString song = FixturePath(QStringLiteral("tone_440.mp3"));
         const StreamHandle first = Create(song);
-        QVERIFY(audio_->StreamFree(first));
+        QVERIFY(engine_->StreamFree(first));
         const StreamHandle second = Create(song);
         QVERIFY(second != 0 && second != first);
-        audio_->Free();
-        QVERIFY(audio_->Init());
+        engine_->Free();
+        QVERIFY(engine_->Init());
         const StreamHandle third = Create(song);
         QVERIFY(third != 0 && third != first && third != second);
     }
@@ -188,29 +173,29 @@ private Q_SLOTS:
         StreamHandle handle = 0;
         if (stale == Stale::Freed) {
             handle = Create(song);
-            QVERIFY(audio_->StreamFree(handle));
+            QVERIFY(engine_->StreamFree(handle));
         } else if (stale == Stale::NeverIssued) {
             handle = 0x7fff1234;
         } else if (stale == Stale::AfterEngineFree) {
             handle = Create(song);
-            audio_->Free();
-            QVERIFY(audio_->Init());
+            engine_->Free();
+            QVERIFY(engine_->Init());
         }
         const StreamHandle live = Create(song);
         QVERIFY(live != 0);
 
-        QVERIFY(Fails(*audio_, operation, handle));
-        QVERIFY(Fails(*audio_, operation, handle));  // and again, just as quietly
+        QVERIFY(Fails(*engine_, operation, handle));
+        QVERIFY(Fails(*engine_, operation, handle));  // and again, just as quietly
 
-        QCOMPARE(audio_->ChannelIsActive(live), tunvell::ACTIVE_STOPPED);
-        QCOMPARE(audio_->ChannelGetPosition(live), qint64{0});
-        QVERIFY(audio_->ChannelPlay(live, false));
-        QCOMPARE(audio_->ChannelIsActive(live), tunvell::ACTIVE_PLAYING);
+        QCOMPARE(engine_->ChannelIsActive(live), tunvell::ACTIVE_STOPPED);
+        QCOMPARE(engine_->ChannelGetPosition(live), qint64{0});
+        QVERIFY(engine_->ChannelPlay(live, false));
+        QCOMPARE(engine_->ChannelIsActive(live), tunvell::ACTIVE_PLAYING);
     }
 
     // Without an output device nothing opens and nothing breaks.
     void noDeviceOpensNothing() {
-        audio_.reset();  // SDL keeps its driver while any engine has a device open
+        engine_.Release();  // SDL keeps its driver while any engine has a device open
         const ScopedEnv driver("SDL_AUDIODRIVER", "nonexistent");
         const auto audio = tunvell::MakeAudioEngine();
         QVERIFY(!audio->Init());
@@ -232,17 +217,9 @@ private Q_SLOTS:
     }
 
 private:
-    // Streams opened by a test are freed after it.
-    StreamHandle Create(const QString& path) {
-        const StreamHandle handle = audio_->StreamCreateFile(path);
-        if (handle != 0) {
-            opened_.push_back(handle);
-        }
-        return handle;
-    }
+    StreamHandle Create(const QString& path) { return engine_.Create(path); }
 
-    std::unique_ptr<AudioOutput> audio_;
-    std::vector<StreamHandle> opened_;
+    SharedEngine engine_;
 };
 
 QTEST_GUILESS_MAIN(EngineOpenTest)

@@ -16,8 +16,10 @@ using tunvell::ACTIVE_PLAYING;
 using tunvell::ACTIVE_STOPPED;
 using tunvell::AudioOutput;
 using tunvell::StreamHandle;
+using tunvell::testing::AddFilesThatAreNoSong;
 using tunvell::testing::CD_BYTES_PER_SECOND;
 using tunvell::testing::FixturePath;
+using tunvell::testing::SharedEngine;
 using tunvell::testing::TONE_LENGTH_BYTES;
 
 namespace {
@@ -40,51 +42,39 @@ class EnginePlaybackTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // One engine for the run where possible: closing a device waits for SDL
-    // to drain it, which would cost a third of a second per test.
-    void init() {
-        if (!audio_) {
-            audio_ = tunvell::MakeAudioEngine();
-        }
-        QVERIFY(audio_->Init());
-    }
-    void cleanupTestCase() { audio_.reset(); }
-    void cleanup() {
-        for (const StreamHandle handle : opened_) {
-            audio_->StreamFree(handle);
-        }
-        opened_.clear();
-    }
+    void init() { QVERIFY(engine_.Init()); }
+    void cleanup() { engine_.FreeOpened(); }
+    void cleanupTestCase() { engine_.Release(); }
 
     void playPauseResumeStop() {
         const StreamHandle handle = Open("tone_440.mp3");
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PLAYING);
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 0);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PLAYING);
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 0);
 
-        QVERIFY(audio_->ChannelPause(handle));
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PAUSED);
-        const qint64 paused = audio_->ChannelGetPosition(handle);
+        QVERIFY(engine_->ChannelPause(handle));
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PAUSED);
+        const qint64 paused = engine_->ChannelGetPosition(handle);
         QTest::qWait(200);
-        QCOMPARE(audio_->ChannelGetPosition(handle), paused);
+        QCOMPARE(engine_->ChannelGetPosition(handle), paused);
 
         // Resuming goes on where the pause left off, not from the start.
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PLAYING);
-        QCOMPARE(audio_->ChannelGetPosition(handle), paused);
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > paused);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PLAYING);
+        QCOMPARE(engine_->ChannelGetPosition(handle), paused);
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > paused);
 
-        QVERIFY(audio_->ChannelStop(handle));
-        const int stopped = audio_->ChannelIsActive(handle);
+        QVERIFY(engine_->ChannelStop(handle));
+        const int stopped = engine_->ChannelIsActive(handle);
         QVERIFY(stopped != ACTIVE_PLAYING && stopped != ACTIVE_PAUSED);
-        const qint64 stoppedAt = audio_->ChannelGetPosition(handle);
+        const qint64 stoppedAt = engine_->ChannelGetPosition(handle);
         QTest::qWait(200);
-        QCOMPARE(audio_->ChannelGetPosition(handle), stoppedAt);
+        QCOMPARE(engine_->ChannelGetPosition(handle), stoppedAt);
 
         // Restart goes back to the beginning.
-        QVERIFY(audio_->ChannelPlay(handle, true));
-        QVERIFY(audio_->ChannelGetPosition(handle) < stoppedAt);
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PLAYING);
+        QVERIFY(engine_->ChannelPlay(handle, true));
+        QVERIFY(engine_->ChannelGetPosition(handle) < stoppedAt);
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PLAYING);
     }
 
     void positionIsMonotonicInWholeFrames_data() {
@@ -97,14 +87,14 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(int, bytesPerFrame);
         const StreamHandle handle = Open(file);
-        QVERIFY(audio_->ChannelPlay(handle, false));
+        QVERIFY(engine_->ChannelPlay(handle, false));
         qint64 previous = 0;
         int rises = 0;
         QElapsedTimer watch;
         watch.start();
         while (watch.elapsed() < 1000) {
             QTest::qWait(7);
-            const qint64 position = audio_->ChannelGetPosition(handle);
+            const qint64 position = engine_->ChannelGetPosition(handle);
             QVERIFY2(position >= previous,
                      qPrintable(QStringLiteral("%1 after %2").arg(position).arg(previous)));
             QCOMPARE(position % bytesPerFrame, 0);
@@ -117,31 +107,31 @@ private Q_SLOTS:
     void seekThenPosition() {
         const StreamHandle handle = Open("tone_1000.mp3");
         // Paused or not yet playing: the position is the target, in whole frames.
-        QVERIFY(audio_->ChannelSetPosition(handle, 2 * CD_BYTES_PER_SECOND + 3));
-        QCOMPARE(audio_->ChannelGetPosition(handle), 2 * CD_BYTES_PER_SECOND);
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 2 * CD_BYTES_PER_SECOND);
+        QVERIFY(engine_->ChannelSetPosition(handle, 2 * CD_BYTES_PER_SECOND + 3));
+        QCOMPARE(engine_->ChannelGetPosition(handle), 2 * CD_BYTES_PER_SECOND);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 2 * CD_BYTES_PER_SECOND);
 
         // While playing it starts again from the target, backwards too.
-        QVERIFY(audio_->ChannelSetPosition(handle, CD_BYTES_PER_SECOND / 2));
-        const qint64 afterSeek = audio_->ChannelGetPosition(handle);
+        QVERIFY(engine_->ChannelSetPosition(handle, CD_BYTES_PER_SECOND / 2));
+        const qint64 afterSeek = engine_->ChannelGetPosition(handle);
         QVERIFY(afterSeek >= CD_BYTES_PER_SECOND / 2);
         QVERIFY(afterSeek < CD_BYTES_PER_SECOND);
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PLAYING);
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PLAYING);
 
-        QVERIFY(!audio_->ChannelSetPosition(handle, -4));
-        QVERIFY(audio_->ChannelGetPosition(handle) >= afterSeek);
+        QVERIFY(!engine_->ChannelSetPosition(handle, -4));
+        QVERIFY(engine_->ChannelGetPosition(handle) >= afterSeek);
     }
 
     void pausedSeekResumesFromTheNewPlace() {
         const StreamHandle handle = Open("tone_1000.mp3");
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 0);
-        QVERIFY(audio_->ChannelPause(handle));
-        QVERIFY(audio_->ChannelSetPosition(handle, 2 * CD_BYTES_PER_SECOND));
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_PAUSED);
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 2 * CD_BYTES_PER_SECOND);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 0);
+        QVERIFY(engine_->ChannelPause(handle));
+        QVERIFY(engine_->ChannelSetPosition(handle, 2 * CD_BYTES_PER_SECOND));
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_PAUSED);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 2 * CD_BYTES_PER_SECOND);
     }
 
     void endOfFileReportsNotPlaying_data() {
@@ -152,13 +142,13 @@ private Q_SLOTS:
     void endOfFileReportsNotPlaying() {
         QFETCH(qint64, seekTo);
         const StreamHandle handle = Open("tone_2500.mp3");
-        QVERIFY(audio_->ChannelSetPosition(handle, seekTo));
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_COMPARE_WITH_TIMEOUT(audio_->ChannelIsActive(handle), ACTIVE_STOPPED, 5000);
-        QCOMPARE(audio_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
+        QVERIFY(engine_->ChannelSetPosition(handle, seekTo));
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_COMPARE_WITH_TIMEOUT(engine_->ChannelIsActive(handle), ACTIVE_STOPPED, 5000);
+        QCOMPARE(engine_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
         QTest::qWait(100);
-        QCOMPARE(audio_->ChannelIsActive(handle), ACTIVE_STOPPED);
-        QCOMPARE(audio_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
+        QCOMPARE(engine_->ChannelIsActive(handle), ACTIVE_STOPPED);
+        QCOMPARE(engine_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
     }
 
     void fftPeakInTheToneBin_data() {
@@ -175,10 +165,10 @@ private Q_SLOTS:
         QFETCH(double, hertz);
         const StreamHandle handle = Open(file);
         Magnitudes magnitudes{};
-        QCOMPARE(audio_->ChannelGetData(handle, magnitudes), -1);  // nothing heard yet
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > audio_->ChannelGetLength(handle) / 4);
-        QVERIFY(audio_->ChannelGetData(handle, magnitudes) != -1);
+        QCOMPARE(engine_->ChannelGetData(handle, magnitudes), -1);  // nothing heard yet
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > engine_->ChannelGetLength(handle) / 4);
+        QVERIFY(engine_->ChannelGetData(handle, magnitudes) != -1);
         QCOMPARE(PeakBin(magnitudes), ToneBin(hertz));
         // The fixtures are sines at half scale: about a quarter in the bin.
         const float peak = magnitudes[static_cast<size_t>(ToneBin(hertz))];
@@ -189,20 +179,20 @@ private Q_SLOTS:
     void severalStreamsAtOnce() {
         const StreamHandle low = Open("tone_440.mp3");
         const StreamHandle high = Open("tone_2500.mp3");
-        QVERIFY(audio_->ChannelPlay(low, false));
-        QVERIFY(audio_->ChannelPlay(high, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(low) > CD_BYTES_PER_SECOND / 4);
-        QTRY_VERIFY(audio_->ChannelGetPosition(high) > CD_BYTES_PER_SECOND / 4);
+        QVERIFY(engine_->ChannelPlay(low, false));
+        QVERIFY(engine_->ChannelPlay(high, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(low) > CD_BYTES_PER_SECOND / 4);
+        QTRY_VERIFY(engine_->ChannelGetPosition(high) > CD_BYTES_PER_SECOND / 4);
         Magnitudes magnitudes{};
-        QVERIFY(audio_->ChannelGetData(low, magnitudes) != -1);
+        QVERIFY(engine_->ChannelGetData(low, magnitudes) != -1);
         QCOMPARE(PeakBin(magnitudes), ToneBin(440));
-        QVERIFY(audio_->ChannelGetData(high, magnitudes) != -1);
+        QVERIFY(engine_->ChannelGetData(high, magnitudes) != -1);
         QCOMPARE(PeakBin(magnitudes), ToneBin(2500));
 
-        QVERIFY(audio_->StreamFree(low));
-        const qint64 before = audio_->ChannelGetPosition(high);
-        QTRY_VERIFY(audio_->ChannelGetPosition(high) > before);
-        QCOMPARE(audio_->ChannelIsActive(high), ACTIVE_PLAYING);
+        QVERIFY(engine_->StreamFree(low));
+        const qint64 before = engine_->ChannelGetPosition(high);
+        QTRY_VERIFY(engine_->ChannelGetPosition(high) > before);
+        QCOMPARE(engine_->ChannelIsActive(high), ACTIVE_PLAYING);
     }
 
     // The open file outlives its name: the song plays on to its end.
@@ -212,12 +202,12 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(FixturePath(QStringLiteral("tone_440.mp3")), path));
         const StreamHandle handle = Create(path);
         QVERIFY(handle != 0);
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 0);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 0);
         QVERIFY(QFile::remove(path));
-        QVERIFY(audio_->ChannelSetPosition(handle, TONE_LENGTH_BYTES - CD_BYTES_PER_SECOND / 4));
-        QTRY_COMPARE_WITH_TIMEOUT(audio_->ChannelIsActive(handle), ACTIVE_STOPPED, 5000);
-        QCOMPARE(audio_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
+        QVERIFY(engine_->ChannelSetPosition(handle, TONE_LENGTH_BYTES - CD_BYTES_PER_SECOND / 4));
+        QTRY_COMPARE_WITH_TIMEOUT(engine_->ChannelIsActive(handle), ACTIVE_STOPPED, 5000);
+        QCOMPARE(engine_->ChannelGetPosition(handle), TONE_LENGTH_BYTES);
     }
 
     // A file cut short under the player ends the stream where its data ends.
@@ -228,22 +218,22 @@ private Q_SLOTS:
         QVERIFY(WriteLongSong(path, 6));  // 6 x 116 MPEG frames, 18.2 s, 291 KB
         const StreamHandle handle = Create(path);
         QVERIFY(handle != 0);
-        QCOMPARE(audio_->ChannelGetLength(handle), qint64{6 * 116 * 1152 * 4});
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_VERIFY(audio_->ChannelGetPosition(handle) > 0);
+        QCOMPARE(engine_->ChannelGetLength(handle), qint64{6 * 116 * 1152 * 4});
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_VERIFY(engine_->ChannelGetPosition(handle) > 0);
 
         QVERIFY(QFile::resize(path, 100000));  // about 6.2 s of audio left
-        QVERIFY(audio_->ChannelSetPosition(handle, 5 * CD_BYTES_PER_SECOND));
-        QTRY_COMPARE_WITH_TIMEOUT(audio_->ChannelIsActive(handle), ACTIVE_STOPPED, 6000);
-        const qint64 end = audio_->ChannelGetPosition(handle);
+        QVERIFY(engine_->ChannelSetPosition(handle, 5 * CD_BYTES_PER_SECOND));
+        QTRY_COMPARE_WITH_TIMEOUT(engine_->ChannelIsActive(handle), ACTIVE_STOPPED, 6000);
+        const qint64 end = engine_->ChannelGetPosition(handle);
         QVERIFY2(end > 5 * CD_BYTES_PER_SECOND && end < 7 * CD_BYTES_PER_SECOND,
                  qPrintable(QString::number(end)));
 
         // Seeking into the part that is gone ends again instead of hanging.
-        audio_->ChannelSetPosition(handle, 12 * CD_BYTES_PER_SECOND);
-        QVERIFY(audio_->ChannelPlay(handle, false));
-        QTRY_COMPARE_WITH_TIMEOUT(audio_->ChannelIsActive(handle), ACTIVE_STOPPED, 6000);
-        QVERIFY(audio_->StreamFree(handle));
+        engine_->ChannelSetPosition(handle, 12 * CD_BYTES_PER_SECOND);
+        QVERIFY(engine_->ChannelPlay(handle, false));
+        QTRY_COMPARE_WITH_TIMEOUT(engine_->ChannelIsActive(handle), ACTIVE_STOPPED, 6000);
+        QVERIFY(engine_->StreamFree(handle));
     }
 
 private:
@@ -275,17 +265,9 @@ private:
         return target.flush();
     }
 
-    // Streams opened by a test are freed after it.
-    StreamHandle Create(const QString& path) {
-        const StreamHandle handle = audio_->StreamCreateFile(path);
-        if (handle != 0) {
-            opened_.push_back(handle);
-        }
-        return handle;
-    }
+    StreamHandle Create(const QString& path) { return engine_.Create(path); }
 
-    std::unique_ptr<AudioOutput> audio_;
-    std::vector<StreamHandle> opened_;
+    SharedEngine engine_;
 };
 
 QTEST_GUILESS_MAIN(EnginePlaybackTest)
