@@ -185,21 +185,14 @@ int main(int argc, char* argv[]) {
     }
 
     QTemporaryDir scratch;
-    const QString runtime = scratch.filePath(QStringLiteral("xdg"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString runtime = MakeRuntimeDirectory(scratch.path(), QStringLiteral("xdg"));
     VirtualDisplay display;
     SoundServer sound;
     if (!display.Start(runtime, false) || !sound.Start(scratch.filePath(QStringLiteral("pulse")))) {
         std::fprintf(stderr, "playback_cost: Xvfb or PulseAudio cannot start here\n");
         return 1;
     }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display.Name());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("SDL_AUDIODRIVER"));
-    sound.AddTo(environment);
+    const QProcessEnvironment environment = ClientEnvironment(display, sound);
 
     const QString song = scratch.filePath(QStringLiteral("three_minutes.mp3"));
     if (!MakeSong(song, 180)) {

@@ -118,6 +118,21 @@ bool VirtualDisplay::StartTray() {
     return tray_.state() == QProcess::Running;
 }
 
+QString MakeRuntimeDirectory(const QString& parent, const QString& name) {
+    const QString path = QDir(parent).filePath(name);
+    QDir().mkpath(path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QProcessEnvironment ClientEnvironment(const VirtualDisplay& display, const SoundServer& sound) {
+    QProcessEnvironment environment = display.Environment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("SDL_AUDIODRIVER"));
+    sound.AddTo(environment);
+    return environment;
+}
+
 SoundServer::~SoundServer() {
     Stop();
 }

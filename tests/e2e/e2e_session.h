@@ -29,6 +29,8 @@ public:
     bool Start(const QString& runtimeDirectory, bool withWindowManager = true);
     QString Name() const { return name_; }
     qint64 ServerPid() const { return xvfb_.processId(); }
+    // The system environment with this display and its runtime directory.
+    const QProcessEnvironment& Environment() const { return environment_; }
     // Starts a tray host at the bottom right; false where none can run.
     bool StartTray();
 
@@ -55,6 +57,14 @@ private:
     QString directory_;
     bool started_ = false;
 };
+
+// A private runtime directory (mode 0700) named `name` below `parent`, as a
+// desktop session has one.
+QString MakeRuntimeDirectory(const QString& parent, const QString& name);
+
+// What a program started on this display and sound server sees: neither the
+// headless platform nor the silent audio driver of the unit tests.
+QProcessEnvironment ClientEnvironment(const VirtualDisplay& display, const SoundServer& sound);
 
 // Records what the null sink plays, as 16-bit stereo at 44100 Hz.
 class Recorder {

@@ -69,14 +69,10 @@ private:
     SoundServer sound_;
     std::unique_ptr<QTemporaryDir> programDir_;
     std::vector<std::unique_ptr<QProcess>> players_;
-    QString runtimeDir_;
 };
 
 void EndToEndTest::initTestCase() {
-    runtimeDir_ = scratch_.filePath(QStringLiteral("xdg"));
-    QDir().mkpath(runtimeDir_);
-    QFile::setPermissions(runtimeDir_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!display_.Start(runtimeDir_)) {
+    if (!display_.Start(MakeRuntimeDirectory(scratch_.path(), QStringLiteral("xdg")))) {
         g_environmentMissing = true;
         QSKIP("Xvfb cannot start here");
     }
@@ -112,13 +108,7 @@ void EndToEndTest::cleanup() {
 }
 
 QProcessEnvironment EndToEndTest::PlayerEnvironment() const {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display_.Name());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir_);
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    environment.remove(QStringLiteral("SDL_AUDIODRIVER"));
-    sound_.AddTo(environment);
-    return environment;
+    return ClientEnvironment(display_, sound_);
 }
 
 void EndToEndTest::LayOut(const QStringList& songs, const QByteArray& config) {
