@@ -1,6 +1,5 @@
 #include "volume/volume_control.h"
 
-#include <QSignalBlocker>
 #include <QSlider>
 
 #include "app/core/prompts.h"
@@ -18,9 +17,6 @@ bool OpenMasterVolume(Mixer& mixer, Prompts& prompts) {
 }
 
 void InitVolumeSlider(QSlider& volumeSlider, Mixer& mixer) {
-    // The program's own position writes must not reach the mixer: only the
-    // user's actions on the slider set the volume.
-    const QSignalBlocker quiet(volumeSlider);
     volumeSlider.setMaximum(VOLUME_SLIDER_MAX);
     if (mixer.GetMasterVolume() > VOLUME_SLIDER_MAX) {
         mixer.SetMasterVolume(VOLUME_SLIDER_MAX);
@@ -33,6 +29,8 @@ void InitVolumeSlider(QSlider& volumeSlider, Mixer& mixer) {
     }
 }
 
+// Bound to the slider's actionTriggered, which comes for the user's actions
+// only: the position writes above never reach the mixer a second time.
 void SetVolumeFromSlider(const QSlider& volumeSlider, Mixer& mixer) {
     mixer.SetMasterVolume(volumeSlider.sliderPosition());
 }
