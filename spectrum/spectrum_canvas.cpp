@@ -6,6 +6,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "spectrum/picture_change.h"
+#include "spectrum/screen_surface.h"
+
 namespace tunvell {
 
 namespace {
@@ -22,6 +25,10 @@ SpectrumCanvas::SpectrumCanvas(QWidget* parent)
     setLineWidth(1);
     // The frame and the image cover every pixel: nothing beneath needs painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_ = ScreenSurface::Create(this, shown_);
+    if (surface_ != nullptr) {
+        surface_->setGeometry(contentsRect());
+    }
 }
 
 void SpectrumCanvas::SetPenColor(ColorRef color) {
@@ -35,7 +42,10 @@ void SpectrumCanvas::SetBackgroundColor(ColorRef color) {
 }
 
 void SpectrumCanvas::FitImageToInterior() {
-    const QSize size = contentsRect().size().expandedTo(QSize(0, 0));
+    // From the frame width alone: contentsRect() weighs margins the canvas never
+    // has, and this runs every tick.
+    const int edges = 2 * frameWidth();
+    const QSize size = QSize(width() - edges, height() - edges).expandedTo(QSize(0, 0));
     if (image_.size() != size) {
         image_ = QImage(size, QImage::Format_RGB32);
         image_.fill(backgroundPixel_);
@@ -44,19 +54,24 @@ void SpectrumCanvas::FitImageToInterior() {
 }
 
 void SpectrumCanvas::Present() {
-    const qsizetype bytes = image_.sizeInBytes();
-    if (shown_.size() == image_.size() &&
-        std::memcmp(shown_.constBits(), image_.constBits(), static_cast<std::size_t>(bytes)) == 0) {
-        return;
+    const QRect changed = ChangedArea(shown_, image_);
+    if (changed.isEmpty()) {
+        return;  // a still spectrum (silence, a paused song) costs no drawing
     }
     if (shown_.size() != image_.size()) {
         // A separate buffer, never a shared copy: image_ is written every tick.
         shown_ = QImage(image_.size(), image_.format());
     }
-    std::memcpy(shown_.bits(), image_.constBits(), static_cast<std::size_t>(bytes));
+    std::memcpy(shown_.bits(), image_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    if (surface_ != nullptr) {
+        if (surface_->Show(changed)) {
+            return;
+        }
+        surface_ = nullptr;  // hidden for good; Qt paints the picture from now on
+    }
     // Painted at once, from the tick: a posted update would cost the event loop
     // another round 33 times a second.
-    repaint(contentsRect());
+    repaint(changed.translated(contentsRect().topLeft()));
 }
 
 void SpectrumCanvas::Clear() {
@@ -120,6 +135,9 @@ void SpectrumCanvas::paintEvent(QPaintEvent* event) {
 void SpectrumCanvas::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     FitImageToInterior();
+    if (surface_ != nullptr) {
+        surface_->setGeometry(contentsRect());
+    }
 }
 
 }  // namespace tunvell

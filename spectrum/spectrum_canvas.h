@@ -8,11 +8,13 @@
 
 namespace tunvell {
 
+class ScreenSurface;
+
 // The spectrum canvas 画板1: a one-pixel sunken edge around an interior that is
 // kept in an image. Drawing goes into the image with the pixel rules of the
 // classic GDI calls (one-pixel solid pen, hollow brush, end points excluded) and
 // is clipped to the interior; painting only copies the image. The drawing calls
-// do not repaint by themselves: whoever finishes a picture calls update().
+// do not repaint by themselves: whoever finishes a picture calls Present().
 class SpectrumCanvas : public QFrame {
     Q_OBJECT
 public:
@@ -35,8 +37,8 @@ public:
     // The interior, in widget coordinates offset by the edge.
     const QImage& Interior() const { return image_; }
 
-    // Asks for a repaint of the interior when its picture differs from the one
-    // shown last: a still spectrum (silence, a paused song) costs no drawing.
+    // Puts the part of the picture that differs from the one shown last on the
+    // screen.
     void Present();
 
 protected:
@@ -57,6 +59,9 @@ private:
     QRgb backgroundPixel_;
     QImage image_;
     QImage shown_;  // the picture last handed to the screen, same size as image_
+    // Shows shown_ over the interior where the display allows it; null where
+    // the picture goes through paintEvent instead.
+    ScreenSurface* surface_ = nullptr;
 };
 
 }  // namespace tunvell

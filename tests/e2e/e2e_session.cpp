@@ -350,6 +350,23 @@ bool Desktop::Minimise(const QString& window) const {
         .has_value();
 }
 
+QImage Desktop::Picture(const QString& window, const QRect& rect) const {
+    QTemporaryDir scratch;
+    const QString file = scratch.filePath(QStringLiteral("picture.png"));
+    const QString crop = QStringLiteral("%1x%2+%3+%4")
+                             .arg(rect.width())
+                             .arg(rect.height())
+                             .arg(rect.x())
+                             .arg(rect.y());
+    if (!Run(QStringLiteral("import"),
+             {QStringLiteral("-window"), window, QStringLiteral("-crop"), crop,
+              QStringLiteral("+repage"), file},
+             environment_)) {
+        return {};
+    }
+    return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
 bool Desktop::KeyToFocus(const QString& keys) const {
     return Run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}, environment_).has_value();
 }

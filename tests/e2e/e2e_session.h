@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include <QImage>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -105,6 +106,9 @@ public:
     // The centre of the program's icon in the tray, in screen coordinates.
     std::optional<QPoint> TrayIcon(const QString& program, int timeoutMs = 5000) const;
     bool Minimise(const QString& window) const;
+    // What the screen shows of the window's client area in rect, as the X
+    // server has it; a null image when it cannot be read.
+    QImage Picture(const QString& window, const QRect& rect) const;
     // Keys to whatever has the keyboard now (a pop-up menu, say).
     bool KeyToFocus(const QString& keys) const;
     bool Key(const QString& window, const QString& keys) const;

@@ -29,6 +29,9 @@ QString Fixture(const QString& name) {
 // Client coordinates of a control's centre in the main window.
 const QPoint SCAN_BUTTON(503, 28);
 const QPoint SETTINGS_BUTTON(503, 109);
+const QPoint PLAY_BUTTON(97, 111);
+// The spectrum canvas inside its one-pixel edge.
+const QRect CANVAS_INTERIOR(16, 33, 202, 43);
 
 }  // namespace
 
@@ -379,11 +382,22 @@ void EndToEndTest::trayHidesShowsAndExitsWithoutAsking() {
     QVERIFY(icon.has_value());
     QTest::qWait(1500);  // playing by now
 
-    // Minimising hides the window; a left click on the icon brings it back.
+    // Paused, the spectrum stands still: it is on the screen, bars and all.
+    QVERIFY(desktop.Click(*MainWindow(), PLAY_BUTTON.x(), PLAY_BUTTON.y()));
+    QTest::qWait(500);
+    const QImage paused = desktop.Picture(*MainWindow(), CANVAS_INTERIOR);
+    QVERIFY(!paused.isNull());
+    QImage background(paused.size(), paused.format());
+    background.fill(paused.pixel(paused.width() - 1, 0));  // the high bins never rise
+    QVERIFY2(paused != background, "no bar on the spectrum");
+
+    // Minimising hides the window; a left click on the icon brings it back,
+    // with the still spectrum drawn again.
     QVERIFY(desktop.Minimise(*MainWindow()));
     QTRY_VERIFY_WITH_TIMEOUT(!desktop.WindowExists(QStringLiteral("Tunvell v3.6")), 5000);
     QVERIFY(desktop.ClickScreen(*icon, 1));
     QVERIFY(desktop.WaitForWindow(QStringLiteral("Tunvell v3.6"), 5000).has_value());
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.Picture(*MainWindow(), CANVAS_INTERIOR), paused, 5000);
 
     // The right button opens the menu; its last entry, 退出, ends at once.
     QVERIFY(desktop.ClickScreen(*icon, 3));

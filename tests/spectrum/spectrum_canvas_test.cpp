@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include "spectrum/picture_change.h"
 #include "spectrum/spectrum_canvas.h"
 
 namespace tunvell::testing {
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void colourReferencesAreRedLowest();
     void paintingCopiesTheInterior();
     void onlyAChangedPictureIsRepainted();
+    void changedAreaBoundsEveryDifference_data();
+    void changedAreaBoundsEveryDifference();
 };
 
 void SpectrumCanvasTest::interiorSitsInsideTheEdge() {
@@ -191,11 +194,13 @@ void SpectrumCanvasTest::paintingCopiesTheInterior() {
 }
 
 void SpectrumCanvasTest::onlyAChangedPictureIsRepainted() {
-    // Counts the paint events the canvas receives.
+    // Records the paint events the canvas receives.
     struct PaintCounter : QObject {
-        int paints = 0;
+        QList<QRect> painted;
         bool eventFilter(QObject*, QEvent* event) override {
-            paints += event->type() == QEvent::Paint ? 1 : 0;
+            if (event->type() == QEvent::Paint) {
+                painted << static_cast<QPaintEvent*>(event)->rect();
+            }
             return false;
         }
     } counter;
@@ -208,15 +213,52 @@ void SpectrumCanvasTest::onlyAChangedPictureIsRepainted() {
     canvas.Clear();
     canvas.Line(0, 8, 7);
     canvas.Present();
-    QCOMPARE(counter.paints, 1);
+    QCOMPARE(counter.painted.size(), 1);
     // The same picture again, as in silence or while paused: nothing to paint.
     canvas.Clear();
     canvas.Line(0, 8, 7);
     canvas.Present();
-    QCOMPARE(counter.paints, 1);
-    canvas.Line(0, 9, 7);
+    QCOMPARE(counter.painted.size(), 1);
+    // Only the new line is painted, in widget coordinates: inside the edge.
+    canvas.Line(2, 9, 7);
     canvas.Present();
-    QCOMPARE(counter.paints, 2);
+    QCOMPARE(counter.painted, (QList<QRect>{counter.painted.first(), QRect(3, 10, 5, 1)}));
+}
+
+void SpectrumCanvasTest::changedAreaBoundsEveryDifference_data() {
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QRect>("expected");
+
+    const QStringList blank(4, QStringLiteral("......."));
+    QTest::newRow("alike") << blank << blank << QRect();
+    QTest::newRow("one pixel") << blank
+                               << QStringList{u"......."_qs, u"..#...."_qs, u"......."_qs,
+                                              u"......."_qs}
+                               << QRect(2, 1, 1, 1);
+    QTest::newRow("opposite corners")
+        << blank << QStringList{u"#......"_qs, u"......."_qs, u"......."_qs, u"......#"_qs}
+        << QRect(0, 0, 7, 4);
+    // The columns come from every changed row, not from the first or last one.
+    QTest::newRow("widest row in the middle")
+        << blank << QStringList{u"...#..."_qs, u"#.....#"_qs, u"..#...."_qs, u"......."_qs}
+        << QRect(0, 0, 7, 3);
+    QTest::newRow("narrow row inside a wide one")
+        << blank << QStringList{u"......."_qs, u".####.."_qs, u"..#...."_qs, u"......."_qs}
+        << QRect(1, 1, 4, 2);
+    QTest::newRow("a pixel cleared")
+        << QStringList{u"......."_qs, u"......."_qs, u"....#.."_qs, u"......."_qs} << blank
+        << QRect(4, 2, 1, 1);
+    QTest::newRow("other size") << blank << QStringList{u"....."_qs, u"....."_qs}
+                                << QRect(0, 0, 5, 2);
+}
+
+void SpectrumCanvasTest::changedAreaBoundsEveryDifference() {
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(QRect, expected);
+
+    QCOMPARE(ChangedArea(FromArt(before), FromArt(after)), expected);
 }
 
 }  // namespace tunvell::testing
