@@ -8,10 +8,6 @@ namespace tunvell::engine {
 
 namespace {
 
-// About 93 ms at 44.1 kHz. Through a sound server the device's own work per
-// wake-up is most of the player's CPU while it plays, so few wake-ups matter;
-// pause and stop are still heard within a tenth of a second.
-constexpr Uint16 DEVICE_BUFFER_FRAMES = 4096;
 // Room for a couple of streams overlapping at a change of song without a
 // reallocation while the callback is locked out.
 constexpr size_t EXPECTED_SOURCES = 8;
@@ -53,7 +49,7 @@ std::unique_ptr<AudioDevice> AudioDevice::Open() {
     wanted.freq = device->format_.rate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = static_cast<Uint8>(device->format_.channels);
-    wanted.samples = DEVICE_BUFFER_FRAMES;
+    wanted.samples = static_cast<Uint16>(DEVICE_BUFFER_FRAMES);
     wanted.callback = &AudioDevice::Callback;
     wanted.userdata = device.get();
     SDL_AudioSpec obtained{};

@@ -16,10 +16,12 @@ constexpr std::int64_t DECODE_CHUNK_FRAMES = 4096;
 constexpr std::int64_t CONVERT_CHUNK_FRAMES = 4096;
 // How far the worker decodes ahead: half a second of device frames.
 constexpr int RING_SECONDS_DIVISOR = 2;
-// While the ring is full enough the worker looks again this often. It refills
-// once half the ring (a quarter of a second) has been played, so even a late
-// look leaves the callback well supplied.
-constexpr std::chrono::milliseconds IDLE_WAIT{100};
+// While the ring is full enough the worker sleeps until about when half of it
+// will have been played, and then refills it. Each wake-up costs more than the
+// decoding it leads to, so it sleeps as long as it may, but never so long that
+// a seek or a late wake-up could leave the callback short.
+constexpr std::chrono::milliseconds LONGEST_IDLE_WAIT{250};
+constexpr std::chrono::milliseconds SHORTEST_IDLE_WAIT{10};
 
 }  // namespace
 
@@ -201,11 +203,29 @@ void Stream::DecodeLoop(std::stop_token stop) {
             worked = DecodeStep();
         }
         if (!worked) {
+            const std::chrono::milliseconds idle = IdleWait();
             std::unique_lock lock(wakeMutex_);
-            wake_.wait_for(lock, stop, IDLE_WAIT, [this] { return wakeRequested_; });
+            wake_.wait_for(lock, stop, idle, [this] { return wakeRequested_; });
             wakeRequested_ = false;
         }
     }
+}
+
+std::chrono::milliseconds Stream::IdleWait() const {
+    std::int64_t filled = 0;
+    std::int64_t capacity = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        filled = ring_.Capacity() - ring_.FreeFrames();
+        capacity = ring_.Capacity();
+    }
+    // Below half with nothing to do means nothing is left to decode.
+    const std::int64_t framesUntilRefill = filled - capacity / 2;
+    if (framesUntilRefill <= 0) {
+        return LONGEST_IDLE_WAIT;
+    }
+    const std::chrono::milliseconds untilRefill{framesUntilRefill * 1000 / device_.rate};
+    return std::clamp(untilRefill, SHORTEST_IDLE_WAIT, LONGEST_IDLE_WAIT);
 }
 
 bool Stream::DecodeStep() {

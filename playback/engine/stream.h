@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -58,6 +59,8 @@ private:
     void DecodeLoop(std::stop_token stop);
     // One piece of decoding work; false when there was nothing to do.
     bool DecodeStep();
+    // How long the worker may sleep before the ring needs refilling.
+    std::chrono::milliseconds IdleWait() const;
     // No more input: lets everything decoded out of the converter.
     void FinishConversion();
     void Wake();

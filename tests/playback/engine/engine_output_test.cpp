@@ -8,6 +8,7 @@
 
 #include "engine_test_support.h"
 #include "playback/engine.h"
+#include "playback/engine/device_format.h"
 
 using tunvell::AudioOutput;
 using tunvell::StreamHandle;
@@ -17,6 +18,8 @@ using tunvell::testing::ScopedEnv;
 namespace {
 
 constexpr int DEVICE_RATE = 44100;
+constexpr double DEVICE_BUFFER_SECONDS =
+    static_cast<double>(tunvell::engine::DEVICE_BUFFER_FRAMES) / DEVICE_RATE;
 
 // What SDL's disk driver wrote: 44.1 kHz stereo float frames, silence where
 // nothing played.
@@ -99,12 +102,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(audio->ChannelGetPosition(handle) > length / 3, 5000);
         QVERIFY(audio->ChannelPause(handle));
         const double heardSeconds = audio->ChannelGetPosition(handle) / bytesPerSecond;
-        QTest::qWait(150);  // the driver writes out the buffer it holds
+        // The driver writes out the buffer it holds.
+        QTest::qWait(static_cast<int>(DEVICE_BUFFER_SECONDS * 1000) + 60);
         const double sentSeconds =
             static_cast<double>(DiskOutput::Read(recording).SoundingFrames()) / DEVICE_RATE +
             silentSeconds;
         QVERIFY2(
-            heardSeconds <= sentSeconds + 0.01 && heardSeconds > sentSeconds - 0.15,
+            heardSeconds <= sentSeconds + 0.01 &&
+                heardSeconds > sentSeconds - DEVICE_BUFFER_SECONDS - 0.06,
             qPrintable(QStringLiteral("heard %1 s, sent %2 s").arg(heardSeconds).arg(sentSeconds)));
 
         QVERIFY(audio->ChannelPlay(handle, false));
