@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 namespace tunvell::engine {
@@ -19,5 +20,20 @@ struct DeviceFormat {
     // being heard: the device's buffer.
     std::int64_t latencyFrames = 0;
 };
+
+// How much of its newest buffer the device has played out `elapsed` after
+// taking it: the device plays steadily, and never more than the buffer.
+inline std::int64_t FramesPlayedSince(std::chrono::nanoseconds elapsed,
+                                      const DeviceFormat& device) {
+    constexpr std::int64_t NANOSECONDS_PER_SECOND = 1'000'000'000;
+    if (elapsed.count() <= 0 || device.rate <= 0) {
+        return 0;
+    }
+    // Compared first, so that a long time cannot overflow the product below.
+    if (elapsed.count() >= device.latencyFrames * NANOSECONDS_PER_SECOND / device.rate) {
+        return device.latencyFrames;
+    }
+    return elapsed.count() * device.rate / NANOSECONDS_PER_SECOND;
+}
 
 }  // namespace tunvell::engine

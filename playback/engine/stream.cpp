@@ -153,7 +153,11 @@ bool Stream::CopyHeard(std::span<float, FFT_SIZE> out) const {
     if (everMixed_ <= device_.latencyFrames) {
         return false;
     }
-    history_.CopyEndingBefore(device_.latencyFrames, out);
+    // Between callbacks the device plays the newest buffer out, so the window
+    // moves on at every look rather than once per buffer.
+    const std::int64_t played =
+        FramesPlayedSince(std::chrono::steady_clock::now() - lastMix_, device_);
+    history_.CopyEndingBefore(device_.latencyFrames - played, out);
     return true;
 }
 
@@ -162,6 +166,7 @@ void Stream::MixInto(std::span<float> out) {
     if (state_ != State::Playing) {
         return;
     }
+    lastMix_ = std::chrono::steady_clock::now();
     const auto channels = static_cast<size_t>(device_.channels);
     const auto wanted = static_cast<std::int64_t>(out.size() / channels);
     const FrameRing::Regions regions = ring_.Peek(wanted);

@@ -96,6 +96,7 @@ private:
     std::int64_t mixedFrames_ = 0;  // device frames mixed since the last seek
     std::int64_t tailFrames_ = 0;   // silent device frames mixed after the end
     std::int64_t everMixed_ = 0;    // device frames mixed in the stream's life
+    std::chrono::steady_clock::time_point lastMix_;  // the callback's last mix of this stream
 
     // Wakes the worker early.
     std::mutex wakeMutex_;

@@ -6,11 +6,13 @@
 #include <numbers>
 #include <vector>
 
+#include "playback/engine/device_format.h"
 #include "playback/engine/frame_ring.h"
 #include "playback/engine/heard_history.h"
 #include "playback/engine/spectrum_analyser.h"
 
 using tunvell::FFT_MAGNITUDE_COUNT;
+using tunvell::engine::DeviceFormat;
 using tunvell::engine::FFT_SIZE;
 using tunvell::engine::FrameRing;
 using tunvell::engine::HeardHistory;
@@ -65,6 +67,25 @@ private Q_SLOTS:
         history.PushSilence(100);  // more than it keeps
         history.CopyEndingBefore(1, window);
         QCOMPARE(window, (std::array<float, 4>{0, 0, 0, 0}));
+    }
+
+    // The device plays its newest buffer out in real time, and no further.
+    void playedOutFollowsTheClock_data() {
+        QTest::addColumn<qint64>("elapsedNs");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("just taken") << qint64{0} << qint64{0};
+        QTest::newRow("a clock step backwards") << qint64{-5'000'000} << qint64{0};
+        QTest::newRow("10 ms") << qint64{10'000'000} << qint64{441};
+        QTest::newRow("just short of the buffer") << qint64{185'000'000} << qint64{8158};
+        QTest::newRow("the whole buffer") << qint64{186'000'000} << qint64{8192};
+        QTest::newRow("a pause of days") << qint64{400'000} * 1'000'000'000 << qint64{8192};
+    }
+    void playedOutFollowsTheClock() {
+        QFETCH(qint64, elapsedNs);
+        QFETCH(qint64, expected);
+        const DeviceFormat device{44100, 2, 8192};
+        QCOMPARE(tunvell::engine::FramesPlayedSince(std::chrono::nanoseconds(elapsedNs), device),
+                 expected);
     }
 
     void analyserScale_data() {
