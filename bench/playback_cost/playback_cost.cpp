@@ -1,7 +1,8 @@
 // What the real player costs while it plays: CPU per minute of playback,
 // resident memory, threads and start-up time, under a private Xvfb and a null
-// PulseAudio sink, printed beside references measured in the same run (the idle
-// display server, and the command-line decoder playing the same file).
+// PulseAudio sink, printed beside references measured in the same run: the idle
+// display server, the command-line decoder playing the same file, and a Qt
+// window that does nothing but take the spectrum's 30 ms timer.
 //
 //   playback_cost [--runs N] [--seconds S]
 #include <sys/select.h>
@@ -170,6 +171,33 @@ bool MakeSong(const QString& path, int seconds) {
     return made;
 }
 
+struct Reference {
+    double cpuPercent = -1;
+    double rssMiB = -1;
+};
+
+// Runs another program for a while and measures it the way the player is.
+Reference MeasureReference(const QString& program, const QStringList& arguments,
+                           const QProcessEnvironment& environment, int seconds) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    Reference reference;
+    if (process.waitForStarted(5000)) {
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const ProcessSample before = Sample(process.processId());
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        const ProcessSample after = Sample(process.processId());
+        reference.cpuPercent = PercentOfCore(after.cpuSeconds - before.cpuSeconds, seconds);
+        reference.rssMiB = after.rssMiB;
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    return reference;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -266,25 +294,14 @@ int main(int argc, char* argv[]) {
         player.waitForFinished(5000);
     }
 
-    // Reference: the command-line decoder playing the same file into the same sink.
-    QProcess decoder;
-    decoder.setProcessEnvironment(environment);
-    decoder.setStandardOutputFile(QProcess::nullDevice());
-    decoder.setStandardErrorFile(QProcess::nullDevice());
-    decoder.start(QStringLiteral("mpg123"),
-                  {QStringLiteral("-q"), QStringLiteral("-o"), QStringLiteral("pulse"), song});
-    double decoderCpu = -1;
-    double decoderRss = -1;
-    if (decoder.waitForStarted(5000)) {
-        std::this_thread::sleep_for(std::chrono::seconds(2));
-        const ProcessSample before = Sample(decoder.processId());
-        std::this_thread::sleep_for(std::chrono::seconds(seconds / 2));
-        const ProcessSample after = Sample(decoder.processId());
-        decoderCpu = PercentOfCore(after.cpuSeconds - before.cpuSeconds, seconds / 2);
-        decoderRss = after.rssMiB;
-        decoder.kill();
-        decoder.waitForFinished(5000);
-    }
+    // References: the command-line decoder playing the same file into the same
+    // sink, and a Qt window that only takes the spectrum's 30 ms timer.
+    const Reference decoder = MeasureReference(
+        QStringLiteral("mpg123"),
+        {QStringLiteral("-q"), QStringLiteral("-o"), QStringLiteral("pulse"), song}, environment,
+        seconds / 2);
+    const Reference timerOnly =
+        MeasureReference(QStringLiteral(TIMER_FLOOR_BINARY), {}, environment, seconds / 2);
 
     std::printf("  %-34s %9s %9s %9s\n", "tunvell", "min", "median", "max");
     PrintRow("CPU while playing", tunvell.cpuPercent, "% of one core (goal < 1)");
@@ -295,7 +312,10 @@ int main(int argc, char* argv[]) {
     PrintRow("Xvfb CPU while it plays", tunvell.displayCpuPercent, "% of one core");
     std::printf("\n  references in the same run\n");
     std::printf("  %-34s %9.2f  %% of one core\n", "Xvfb CPU, idle", idleDisplayCpu);
-    std::printf("  %-34s %9.2f  %% of one core\n", "mpg123 -o pulse CPU, same file", decoderCpu);
-    std::printf("  %-34s %9.2f  MiB\n", "mpg123 resident memory", decoderRss);
+    std::printf("  %-34s %9.2f  %% of one core\n", "mpg123 -o pulse CPU, same file",
+                decoder.cpuPercent);
+    std::printf("  %-34s %9.2f  MiB\n", "mpg123 resident memory", decoder.rssMiB);
+    std::printf("  %-34s %9.2f  %% of one core\n", "Qt window with a 30 ms timer only",
+                timerOnly.cpuPercent);
     return 0;
 }
