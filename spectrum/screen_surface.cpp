@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 #include <QSysInfo>
+#include <QWindow>
 
 namespace tunvell {
 
@@ -125,8 +126,12 @@ bool ScreenSurface::Show(const QRect& area) {
     if (unusable_) {
         return false;
     }
-    if (!isVisible()) {
-        return true;  // painted whole when it is exposed
+    // Nothing is drawn while the window is hidden or minimised: the surface is
+    // painted whole when it is exposed again. Only the top level learns that it
+    // was unmapped.
+    const QWindow* topLevel = window()->windowHandle();
+    if (!isVisible() || topLevel == nullptr || !topLevel->isExposed()) {
+        return true;
     }
     return Put(area);
 }
