@@ -93,11 +93,16 @@ struct ScreenSurface::Server {
         }
         gc = xcb_generate_id(connection);
         xcb_create_gc(connection, gc, window, 0, nullptr);
+        maxRequestBytes = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4;
         return true;
     }
 
+    // The window was checked and does not fit.
+    bool Refused() const { return checked && gc == 0; }
+
     xcb_connection_t* connection;
     xcb_gcontext_t gc = 0;
+    std::size_t maxRequestBytes = 0;
     bool checked = false;
 };
 
@@ -123,7 +128,7 @@ ScreenSurface::ScreenSurface(QWidget* parent, const QImage& picture, std::unique
 ScreenSurface::~ScreenSurface() = default;
 
 bool ScreenSurface::Show(const QRect& area) {
-    if (unusable_) {
+    if (server_->Refused()) {
         return false;
     }
     // Nothing is drawn while the window is hidden or minimised: the surface is
@@ -137,15 +142,13 @@ bool ScreenSurface::Show(const QRect& area) {
 }
 
 void ScreenSurface::paintEvent(QPaintEvent* event) {
-    if (!unusable_) {
-        Put(event->rect());
-    }
+    Put(event->rect());
 }
 
 bool ScreenSurface::Put(QRect area) {
     const auto window = static_cast<xcb_window_t>(winId());
+    // The window is checked once; a window that does not fit stays refused.
     if (!server_->Prepare(window)) {
-        unusable_ = true;
         hide();
         return false;
     }
@@ -167,10 +170,8 @@ bool ScreenSurface::Put(QRect area) {
         }
     }
     // A tall area goes in bands that each fit one request.
-    const std::size_t maxBytes =
-        static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4;
-    const int bandRows =
-        static_cast<int>(std::max<std::size_t>(1, (maxBytes - PUT_IMAGE_HEADER_BYTES) / rowBytes));
+    const int bandRows = static_cast<int>(
+        std::max<std::size_t>(1, (server_->maxRequestBytes - PUT_IMAGE_HEADER_BYTES) / rowBytes));
     for (int top = 0; top < area.height(); top += bandRows) {
         const int rows = std::min(bandRows, area.height() - top);
         const auto* data = wholeRows

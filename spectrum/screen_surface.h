@@ -45,7 +45,6 @@ private:
     // A narrower area is gathered here to go in one request; it grows to the
     // picture's size once and is reused.
     std::vector<QRgb> gathered_;
-    bool unusable_ = false;
 };
 
 }  // namespace tunvell

@@ -62,7 +62,11 @@ void SpectrumCanvas::Present() {
         // A separate buffer, never a shared copy: image_ is written every tick.
         shown_ = QImage(image_.size(), image_.format());
     }
-    std::memcpy(shown_.bits(), image_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    // Only the changed rows differ; a new buffer comes with the whole picture
+    // changed.
+    const qsizetype stride = image_.bytesPerLine();
+    std::memcpy(shown_.scanLine(changed.top()), image_.constScanLine(changed.top()),
+                static_cast<std::size_t>(stride * changed.height()));
     if (surface_ != nullptr) {
         if (surface_->Show(changed)) {
             return;
